@@ -1,0 +1,44 @@
+// run_folder.cpp: temporary run folders for tests.
+#include "tests/support/run_folder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace testsupport {
+
+RunFolder::RunFolder() {
+    std::string pattern = (fs::temp_directory_path() / "quillory-run-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a temporary run folder");
+    }
+    path_ = pattern;
+    for (const char* sub : {"images", "fonts", "audio"}) {
+        fs::copy(fs::path(QUILLORY_RUN_DIR) / sub, path_ / sub, fs::copy_options::recursive);
+    }
+}
+
+RunFolder::~RunFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+void RunFolder::remove(const std::string& relative) const { fs::remove(path_ / relative); }
+
+void RunFolder::overwrite(const std::string& relative, const std::string& bytes) const {
+    std::ofstream out(path_ / relative, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+WorkingDirectory::WorkingDirectory(const fs::path& dir) : previous_(fs::current_path()) {
+    fs::current_path(dir);
+}
+
+WorkingDirectory::~WorkingDirectory() {
+    std::error_code ignored;
+    fs::current_path(previous_, ignored);
+}
+
+} // namespace testsupport
