@@ -1,0 +1,117 @@
+// game_session.cpp: starting, watching and driving the real game.
+#include "tests/e2e/game_session.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+constexpr int KEY_DELAY_MS = 25;          // between typed keys, as a person types
+constexpr double PIXELS_PER_UNIT = 10.24;
+constexpr float UNITS_PER_PIXEL = 0.09765625f;
+constexpr int HALF_WIDTH = 512;           // pixels
+constexpr int HALF_HEIGHT = 384;          // pixels
+constexpr float CENTRE_Y = 37.5f;         // scene y of the window's middle row
+} // namespace
+
+GameSession::GameSession(void (*prepare)(const testsupport::RunFolder&),
+                         const std::map<std::string, std::string>& env) {
+    if (prepare != nullptr) {
+        prepare(folder_);
+    }
+    process_ = std::make_unique<testsupport::GameProcess>(QUILLORY_BINARY,
+                                                          folder_.path().string(), env);
+}
+
+Window GameSession::window() {
+    if (window_ == 0) {
+        const auto found = x_.waitForWindow(WINDOW_TITLE, START_TIMEOUT);
+        EXPECT_TRUE(found.has_value()) << "no window titled " << WINDOW_TITLE;
+        window_ = found.value_or(0);
+    }
+    return window_;
+}
+
+void GameSession::moveTo(int px, int py) {
+    ASSERT_TRUE(testsupport::xdotool({"mousemove", "--window", std::to_string(window()),
+                                      std::to_string(px), std::to_string(py)}));
+}
+
+void GameSession::click(int button) {
+    ASSERT_TRUE(testsupport::xdotool({"click", std::to_string(button)}));
+}
+
+void GameSession::buttonDown(int button) {
+    ASSERT_TRUE(testsupport::xdotool({"mousedown", std::to_string(button)}));
+}
+
+void GameSession::buttonUp(int button) {
+    ASSERT_TRUE(testsupport::xdotool({"mouseup", std::to_string(button)}));
+}
+
+void GameSession::type(const std::string& text) {
+    // Keys go, as XTest events, to the window under the pointer (the server
+    // runs no window manager, so focus follows the pointer).
+    ASSERT_TRUE(testsupport::xdotool({"type", "--delay", std::to_string(KEY_DELAY_MS), text}));
+}
+
+void GameSession::key(const std::string& name) {
+    ASSERT_TRUE(testsupport::xdotool({"key", name}));
+}
+
+testsupport::Image GameSession::screenshot() { return x_.capture(window()); }
+
+testsupport::Image GameSession::image(const std::string& name) const {
+    return testsupport::readPngRgb(folder_.file("images/" + name).string());
+}
+
+bool GameSession::waitForImage(const std::string& name,
+                               const std::vector<std::pair<int, int>>& probes) {
+    const testsupport::Image expected = image(name);
+    return testsupport::waitFor(
+        [&] {
+            const testsupport::Image shot = screenshot();
+            if (shot.width != expected.width || shot.height != expected.height) {
+                return false;
+            }
+            for (const auto& [px, py] : probes) {
+                if (!near(pixel(shot, px, py), pixel(expected, px, py))) {
+                    return false;
+                }
+            }
+            return true;
+        },
+        STEP_TIMEOUT);
+}
+
+Rgb pixel(const testsupport::Image& image, int px, int py) {
+    const unsigned char* p = image.at(px, py);
+    return {p[0], p[1], p[2]};
+}
+
+bool near(const Rgb& a, const Rgb& b, int tolerance) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::abs(a[i] - b[i]) > tolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string pressLine(int px, int py) {
+    const float x = static_cast<float>(px - HALF_WIDTH) * UNITS_PER_PIXEL;
+    const float y = CENTRE_Y + static_cast<float>(HALF_HEIGHT - py) * UNITS_PER_PIXEL;
+    std::ostringstream line;
+    line << x << " " << y;
+    return line.str();
+}
+
+int pixelX(double sceneX) { return static_cast<int>(HALF_WIDTH + sceneX * PIXELS_PER_UNIT); }
+
+int pixelY(double sceneY) {
+    return static_cast<int>(HALF_HEIGHT - (sceneY - CENTRE_Y) * PIXELS_PER_UNIT);
+}
+
+} // namespace e2e

@@ -1,0 +1,79 @@
+// game_session.h: the real game running in a private run folder, its window,
+// and the player's mouse and keyboard as real X input events.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <array>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/game_process.h"
+#include "tests/support/png_io.h"
+#include "tests/support/run_folder.h"
+#include "tests/support/x11_window.h"
+
+namespace e2e {
+
+using Rgb = std::array<int, 3>;
+
+inline constexpr const char* WINDOW_TITLE = "Quillory - Tavernel";
+inline constexpr auto START_TIMEOUT = std::chrono::seconds(20);
+inline constexpr auto STEP_TIMEOUT = std::chrono::seconds(5);
+
+// The game, started in its own copy of the run folder.
+class GameSession {
+public:
+    // Starts the game; `prepare` may change the run folder first.
+    explicit GameSession(void (*prepare)(const testsupport::RunFolder&) = nullptr,
+                         const std::map<std::string, std::string>& env = {});
+
+    testsupport::RunFolder& folder() { return folder_; }
+    testsupport::GameProcess& process() { return *process_; }
+    testsupport::XConnection& x() { return x_; }
+    // The game's window; fails the test when it does not appear.
+    Window window();
+
+    // Pointer and buttons, in window pixels (origin top-left of the window).
+    void moveTo(int px, int py);
+    void click(int button = 1);
+    void buttonDown(int button = 1);
+    void buttonUp(int button = 1);
+    void clickAt(int px, int py) {
+        moveTo(px, py);
+        click();
+    }
+    // Types `text` with a person's pace between keys.
+    void type(const std::string& text);
+    // Presses one named key (xdotool's key names, e.g. "BackSpace").
+    void key(const std::string& name);
+
+    testsupport::Image screenshot();
+    // Waits until the window shows the committed image `name` at every probe.
+    bool waitForImage(const std::string& name, const std::vector<std::pair<int, int>>& probes);
+    // Waits until standard output has `count` lines.
+    bool waitForLines(std::size_t count) { return process_->waitForLines(count, STEP_TIMEOUT); }
+
+    // The committed image `name` in the run folder.
+    testsupport::Image image(const std::string& name) const;
+
+private:
+    testsupport::RunFolder folder_;
+    testsupport::XConnection x_;
+    std::unique_ptr<testsupport::GameProcess> process_;
+    Window window_ = 0;
+};
+
+// The colour at (px, py) of an image.
+Rgb pixel(const testsupport::Image& image, int px, int py);
+// Whether two colours are within `tolerance` on every channel.
+bool near(const Rgb& a, const Rgb& b, int tolerance = 3);
+// The diagnostic line a left press at window pixel (px, py) writes.
+std::string pressLine(int px, int py);
+// Window pixel of scene coordinates.
+int pixelX(double sceneX);
+int pixelY(double sceneY);
+
+} // namespace e2e

@@ -1,0 +1,142 @@
+// play_test.cpp: two players through a whole game with the mouse and keyboard.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/game_session.h"
+
+namespace e2e {
+namespace {
+
+// Window pixels the players aim at.
+constexpr int DONE_X = 900, DONE_Y = 500;
+constexpr int GAME_OVER_X = 850, GAME_OVER_Y = 710;
+constexpr int RED_X = 932, RED_Y = 215;   // palette cell 7
+constexpr int BLUE_X = 932, BLUE_Y = 317; // palette cell 5
+const Rgb RED{248, 11, 33};
+const Rgb SKY_BLUE{11, 150, 248};
+const Rgb WHITE{255, 255, 255};
+
+// Probes away from strokes, text and palette where each screen shows its image.
+const std::vector<std::pair<int, int>> IMAGE_PROBES{{10, 10}, {1010, 30}, {990, 600}, {20, 750}};
+
+// Counts pixels darker than half-grey in a window rectangle.
+int darkPixels(const testsupport::Image& shot, int left, int top, int right, int bottom) {
+    constexpr int DARK_SUM = 3 * 128;
+    int count = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            const Rgb c = pixel(shot, x, y);
+            count += c[0] + c[1] + c[2] < DARK_SUM ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// The first answer row: from scene x -46 along baseline 13.5.
+constexpr int ROW_TOP = 608, ROW_BOTTOM = 636;      // window pixels
+constexpr int ROW_TEXT_LEFT = 38, ROW_TEXT_RIGHT = 110;
+constexpr int ROW_EMPTY_LEFT = 400, ROW_EMPTY_RIGHT = 700;
+
+class PlayTest : public ::testing::Test {
+protected:
+    GameSession game;
+    std::vector<std::string> expected;
+
+    // A left click at (px, py) in play, which writes its position line.
+    void press(int px, int py, bool onDone = false) {
+        game.clickAt(px, py);
+        expected.push_back(pressLine(px, py));
+        if (onDone) {
+            expected.push_back("in bounds");
+        }
+        ASSERT_TRUE(game.waitForLines(expected.size())) << game.process().standardOutput();
+    }
+
+    // Draws a stroke through window pixels, starting with a press.
+    void drawStroke(const std::vector<std::pair<int, int>>& points) {
+        game.moveTo(points[0].first, points[0].second);
+        game.buttonDown();
+        expected.push_back(pressLine(points[0].first, points[0].second));
+        ASSERT_TRUE(game.waitForLines(expected.size()));
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            game.moveTo(points[i].first, points[i].second);
+        }
+        game.buttonUp();
+    }
+
+    // Waits until the first answer row shows letters at its start only.
+    bool answerRowShowsText() {
+        return testsupport::waitFor(
+            [&] {
+                const testsupport::Image shot = game.screenshot();
+                return darkPixels(shot, ROW_TEXT_LEFT, ROW_TOP, ROW_TEXT_RIGHT, ROW_BOTTOM) > 20 &&
+                       darkPixels(shot, ROW_EMPTY_LEFT, ROW_TOP, ROW_EMPTY_RIGHT, ROW_BOTTOM) == 0;
+            },
+            STEP_TIMEOUT);
+    }
+
+    bool shows(int px, int py, const Rgb& colour) {
+        return testsupport::waitFor(
+            [&] { return near(pixel(game.screenshot(), px, py), colour); }, STEP_TIMEOUT);
+    }
+};
+
+TEST_F(PlayTest, TwoPlayersPlayAWholeGame) {
+    ASSERT_NE(game.window(), 0u);
+    ASSERT_TRUE(game.waitForImage("titlescreen.png", IMAGE_PROBES));
+    game.clickAt(500, 400);
+    ASSERT_TRUE(game.waitForImage("instructions.png", IMAGE_PROBES));
+    game.clickAt(500, 400);
+    ASSERT_TRUE(game.waitForImage("instructions2.png", IMAGE_PROBES));
+    game.clickAt(500, 400);
+    ASSERT_TRUE(game.waitForImage("player1drawing.png", IMAGE_PROBES));
+    EXPECT_EQ(game.process().standardOutput(), ""); // screen changes write nothing
+
+    // Player 1 draws in red and describes the picture.
+    press(RED_X, RED_Y);
+    drawStroke({{200, 300}, {300, 300}, {400, 300}, {400, 400}});
+    EXPECT_TRUE(shows(300, 300, RED));
+    EXPECT_TRUE(shows(400, 350, RED));
+    EXPECT_TRUE(shows(300, 330, WHITE));
+    press(DONE_X, DONE_Y, true);
+    ASSERT_TRUE(game.waitForImage("player1typing.png", IMAGE_PROBES));
+    EXPECT_TRUE(shows(300, 300, RED)); // the picture stays while typing
+    game.type("a catt");
+    game.key("BackSpace");
+    EXPECT_TRUE(answerRowShowsText());
+    press(DONE_X, DONE_Y, true);
+
+    // Player 2's turn: start screen, then the drawing with player 1's answer.
+    ASSERT_TRUE(game.waitForImage("player2start.png", IMAGE_PROBES));
+    press(400, 300);
+    ASSERT_TRUE(game.waitForImage("player2drawing.png", IMAGE_PROBES));
+    EXPECT_TRUE(answerRowShowsText());
+    EXPECT_TRUE(shows(300, 300, WHITE)); // player 2's own picture is empty
+    press(BLUE_X, BLUE_Y);
+    drawStroke({{500, 200}, {600, 200}, {600, 250}});
+    EXPECT_TRUE(shows(550, 200, SKY_BLUE));
+    press(DONE_X, DONE_Y, true);
+    game.type("a dog");
+    EXPECT_TRUE(answerRowShowsText());
+    press(DONE_X, DONE_Y, true);
+
+    // Back to player 1's start screen, and the end of the game.
+    ASSERT_TRUE(game.waitForImage("player1start.png", IMAGE_PROBES));
+    press(GAME_OVER_X, GAME_OVER_Y);
+    ASSERT_TRUE(game.waitForImage("gameover.png", {{10, 10}, {1010, 30}, {20, 750}}));
+    // Each picture at 60 %: player 1's at (-19, 24.5) + 0.6 p, player 2's at (30.8, 24.5) + 0.6 p.
+    const float p1x = -20.703125f, p1y = 45.703125f; // window pixel (300, 300)
+    const float p2x = 3.7109375f, p2y = 55.46875f;   // window pixel (550, 200)
+    EXPECT_TRUE(shows(pixelX(-19.0 + 0.6 * p1x), pixelY(24.5 + 0.6 * p1y), RED));
+    EXPECT_TRUE(shows(pixelX(30.8 + 0.6 * p2x), pixelY(24.5 + 0.6 * p2y), SKY_BLUE));
+
+    // Game over takes no more input.
+    game.clickAt(DONE_X, DONE_Y);
+    game.type("x");
+    game.x().sendDeleteWindow(game.window());
+    EXPECT_EQ(game.process().waitForExit(STEP_TIMEOUT), 0);
+    EXPECT_EQ(game.process().outputLines(), expected);
+    EXPECT_EQ(game.process().standardError(), "");
+}
+
+} // namespace
+} // namespace e2e

@@ -1,0 +1,56 @@
+// window_test.cpp: the game's one window, its first frame, its fixed size and
+// closing it the way a user does.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/game_session.h"
+
+namespace e2e {
+namespace {
+
+// Most pixels of the first frame that may differ from the title image, and by
+// how much each channel may differ (texture filtering and rounding).
+constexpr double MAX_DIFFERING_SHARE = 0.001;
+constexpr int PIXEL_TOLERANCE = 3;
+
+TEST(WindowTest, OneFixedWindowShowsTheTitleAndClosesCleanly) {
+    GameSession game;
+    const Window window = game.window();
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(game.x().windowsTitled(WINDOW_TITLE).size(), 1u);
+    EXPECT_EQ(game.x().size(window), (std::pair{1024, 768}));
+
+    // The first frame: the title image over the whole window.
+    const testsupport::Image title = game.image("titlescreen.png");
+    ASSERT_EQ(title.width, 1024);
+    std::size_t differing = 0;
+    testsupport::waitFor(
+        [&] {
+            const testsupport::Image shot = game.screenshot();
+            differing = 0;
+            for (int y = 0; y < title.height; ++y) {
+                for (int x = 0; x < title.width; ++x) {
+                    differing += near(pixel(shot, x, y), pixel(title, x, y), PIXEL_TOLERANCE)
+                                     ? 0
+                                     : 1;
+                }
+            }
+            return differing <= MAX_DIFFERING_SHARE * title.width * title.height;
+        },
+        STEP_TIMEOUT);
+    EXPECT_LE(differing, MAX_DIFFERING_SHARE * title.width * title.height);
+
+    // A resize, as a user dragging the edge would ask for, snaps back.
+    game.x().requestResize(window, 800, 600);
+    EXPECT_TRUE(testsupport::waitFor(
+        [&] { return game.x().size(window) == std::pair{800, 600}; }, STEP_TIMEOUT));
+    EXPECT_TRUE(testsupport::waitFor(
+        [&] { return game.x().size(window) == std::pair{1024, 768}; }, STEP_TIMEOUT));
+
+    game.x().sendDeleteWindow(window);
+    EXPECT_EQ(game.process().waitForExit(STEP_TIMEOUT), 0);
+    EXPECT_EQ(game.process().standardOutput(), "");
+    EXPECT_EQ(game.process().standardError(), "");
+}
+
+} // namespace
+} // namespace e2e
