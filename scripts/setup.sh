@@ -38,11 +38,19 @@ quillory_install() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
 }
 
-# quillory_build: configures build/ on first use and builds everything.
+# quillory_build: configures build/ on first use and builds everything; the
+# compiler's output is shown only when the build fails.
 quillory_build() {
+  local log status=0
+  log=$(mktemp)
+  echo "Building Quillory in build/ ..." >&2
   if [ ! -f build/CMakeCache.txt ]; then
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1 || status=1
   fi
-  cmake --build build -j "$(nproc)" 2>&1 | grep -v -E '^\[ *[0-9]+%\]' || true
-  return "${PIPESTATUS[0]}"
+  if [ "$status" -eq 0 ]; then
+    cmake --build build -j "$(nproc)" >"$log" 2>&1 || status=1
+  fi
+  [ "$status" -eq 0 ] || cat "$log" >&2
+  rm -f "$log"
+  return "$status"
 }
