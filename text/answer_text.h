@@ -5,8 +5,10 @@
 // pass draws it under the canvas. Two static instances live for the process.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Bytes per displayed row of an answer.
@@ -15,14 +17,17 @@ inline constexpr std::size_t ANSWER_ROW_LENGTH = 79;
 inline constexpr std::size_t ANSWER_MAX_LENGTH = 474;
 
 class AnswerText {
-public:
+  public:
     // Builds the shared glyph font on first call (needs a GL context), then empties
     // the text. Throws std::runtime_error when the font cannot be built.
     void init();
+    // Replaces the whole text.
     void setText(std::string text) { text_ = std::move(text); }
+    // Appends one byte as it is; the buffer itself sets no length limit.
     void appendChar(char ch) { text_.push_back(ch); }
     // Removes the last byte; an empty text stays empty.
     void deleteLast();
+    // A copy of the text, and its length in bytes.
     std::string text() const { return text_; }
     std::size_t length() const { return text_.size(); }
 
@@ -30,7 +35,7 @@ public:
     // baseline 13.5 down; leaves the current colour black.
     void draw() const;
 
-private:
+  private:
     std::string text_;
 };
 

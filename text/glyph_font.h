@@ -5,6 +5,7 @@
 // and draw with it every frame. Built once, never destroyed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -17,20 +18,21 @@ inline constexpr int GLYPH_COUNT = 128;
 inline constexpr std::size_t DRAW_TEXT_LIMIT = 255;
 
 class GlyphFont {
-public:
+  public:
     // The shared font, allocated on first use and never destroyed.
     static GlyphFont& instance();
 
     // Rasterises codes 0..127 of the face at `path` at `height` points, 96 dpi.
     // Needs a current GL context; throws std::runtime_error on a FreeType failure.
     void build(const char* path, std::uint32_t height);
+    // True once build has finished; a build that threw leaves it false.
     bool built() const { return textures != nullptr; }
 
-    float height = 0.0f;          // the height given to build, for line spacing
-    GLuint* textures = nullptr;   // GLYPH_COUNT texture names, entry k for code k
-    GLuint listBase = 0;          // first of GLYPH_COUNT consecutive display lists
+    float height = 0.0f;        // the height given to build, for line spacing
+    GLuint* textures = nullptr; // GLYPH_COUNT texture names, entry k for code k
+    GLuint listBase = 0;        // first of GLYPH_COUNT consecutive display lists
 
-private:
+  private:
     GlyphFont() = default;
     std::vector<GLuint> textureNames_;
 };
@@ -49,8 +51,10 @@ std::vector<std::string_view> splitLines(std::string_view text);
 
 // Draws printf-formatted text at the current modelview transform in the current
 // colour; a null format draws nothing. The formatted text is cut at 255 bytes.
-void drawText(const GlyphFont& font, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+void drawText(const GlyphFont& font, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-// Draws `text` byte for byte, with no formatting, as drawText draws its result.
+// Draws `text` byte for byte, with no formatting, as drawText draws its result:
+// lines split at line feeds, each one font line (height / 0.63) lower in eye
+// coordinates; bytes 128..255 have no glyph and draw nothing. An unbuilt font
+// draws nothing.
 void drawLiteralText(const GlyphFont& font, std::string_view text);
