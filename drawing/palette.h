@@ -13,7 +13,7 @@
 inline constexpr int PALETTE_SIZE = 10;
 
 class ColorPalette {
-public:
+  public:
     ColorPalette() = default; // zero-filled; init gives it its colours
 
     // Sets the ten colours, the grid origin and the cell size; keeps the selection.
@@ -29,7 +29,7 @@ public:
     // Draws the grid of ten cells and the swatch of the selected colour.
     void draw() const;
 
-private:
+  private:
     std::array<RgbColor, PALETTE_SIZE> colors_{};
     std::int32_t selected_ = 0;
     float originX_ = 0.0f;

@@ -35,13 +35,15 @@ inline constexpr double SEGMENT_SPACING_SQ = 0.3;
 inline constexpr float NEW_STROKE_WIDTH = 1.0f;
 
 extern std::unique_ptr<Stroke> currentStroke; // the stroke being drawn, or null
-extern Segment penSegment;                     // last accepted point -> pointer
+extern Segment penSegment;                    // last accepted point -> pointer
 
 // Starts a new stroke at (x, y) in the palette's current colour; sets PenDown.
 void penDown(float x, float y);
-// Samples the pointer into the current stroke; does nothing unless PenDown.
+// Samples the pointer into the current stroke, or ends it when the pointer has
+// left the canvas; does nothing unless PenDown.
 void penDrag(float x, float y);
-// Ends the current stroke at (x, y); the caller has checked inputMode is PenDown.
+// Ends the current stroke at (x, y): one with segments joins the current player's
+// drawing, an empty one is released. The caller has checked inputMode is PenDown.
 void penUp(float x, float y);
 // Hands the current stroke to the current player's drawing; needs a current stroke.
 void finishStroke();

@@ -18,7 +18,7 @@ struct RgbColor {
 
 // One straight section of a stroke, also used as the pen segment.
 class Segment {
-public:
+  public:
     Segment() = default; // start, end and length 0; direction unset until computeDirection
 
     float startX() const { return startX_; }
@@ -41,7 +41,7 @@ public:
     // Draws the segment as a one-pixel GL_LINES line in the current colour.
     void draw() const;
 
-private:
+  private:
     float startX_ = 0.0f;
     float startY_ = 0.0f;
     float endX_ = 0.0f;
@@ -53,7 +53,7 @@ private:
 
 // One pen line: a chain of segments, each starting where the previous one ended.
 class Stroke {
-public:
+  public:
     Stroke() = default; // no segments, colour black; the creator sets the width
 
     void setWidth(float width) { width_ = width; }
@@ -73,7 +73,7 @@ public:
     // Draws a band per segment and a bevel join per bend, in the stroke's colour.
     void draw() const;
 
-private:
+  private:
     // Segments are held by value: the stroke owns them outright, and the
     // per-frame draw walks them as one contiguous array.
     std::vector<Segment> segments_;
@@ -83,7 +83,7 @@ private:
 
 // One player's picture: strokes in the order they were finished.
 class Drawing {
-public:
+  public:
     // Takes ownership of a finished stroke; it is drawn after, and over, the earlier ones.
     void addStroke(std::unique_ptr<Stroke> stroke);
     int strokeCount() const { return static_cast<int>(strokes_.size()); }
@@ -93,7 +93,7 @@ public:
     // Draws every stroke, first to last.
     void draw() const;
 
-private:
+  private:
     std::vector<std::unique_ptr<Stroke>> strokes_;
 };
 
