@@ -1,1 +1,14 @@
-# filled in by the art generator
+# quillory_art: paints the ten screen pictures under assets/images/.
+#   cmake --build build --target quillory_art && build/tools/quillory_art assets/images
+add_executable(quillory_art
+  images/main.cpp
+  images/raster.cpp
+  images/shapes.cpp
+  images/text.cpp
+  images/png_writer.cpp
+  images/style.cpp
+  images/widgets.cpp
+  images/screens.cpp)
+target_include_directories(quillory_art PRIVATE ${PROJECT_SOURCE_DIR})
+target_compile_options(quillory_art PRIVATE ${QUILLORY_WARNINGS})
+target_link_libraries(quillory_art PRIVATE Freetype::Freetype PNG::PNG)
