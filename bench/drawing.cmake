@@ -1,1 +1,5 @@
-# filled in by the drawing module
+# The drawing benchmark: one live-view display pass against a bare loop that
+# sends the same GL primitives, under the X server and Mesa's software renderer.
+add_executable(drawing_bench ${CMAKE_CURRENT_SOURCE_DIR}/drawing_bench.cpp)
+target_compile_options(drawing_bench PRIVATE ${QUILLORY_WARNINGS})
+target_link_libraries(drawing_bench PRIVATE quillory_drawing OpenGL::GLU GLUT::GLUT benchmark::benchmark)

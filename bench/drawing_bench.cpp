@@ -1,0 +1,354 @@
+// drawing_bench.cpp: frames per second of the live view's display pass for
+// drawings of 1,000, 10,000 and 50,000 segments, beside a bare loop that sends
+// exactly the same GL primitives from precomputed vertices: the renderer's own
+// limit. Needs $DISPLAY; prints both rates and the ratio of their frame times.
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "drawing/palette.h"
+#include "drawing/pen.h"
+
+namespace {
+
+constexpr int WINDOW_WIDTH = 1024;     // pixels
+constexpr int WINDOW_HEIGHT = 768;     // pixels
+constexpr double FIELD_OF_VIEW = 90.0; // degrees, vertical
+constexpr double ASPECT_RATIO = 4.0 / 3.0;
+constexpr double NEAR_PLANE = 0.001; // scene units
+constexpr double FAR_PLANE = 200.0;  // scene units
+constexpr float CAMERA_Y = -37.5f;   // scene units
+constexpr float CAMERA_Z = -37.5f;   // scene units
+constexpr std::int64_t SEGMENT_COUNTS[] = {1000, 10000, 50000};
+constexpr int MIN_STROKE_SEGMENTS = 20;
+constexpr int MAX_STROKE_SEGMENTS = 200;
+constexpr float MIN_STEP = 0.6f;         // scene units, just above the pen spacing
+constexpr float MAX_STEP = 1.6f;         // scene units
+constexpr float MAX_TURN = 0.8f;         // radians per segment, either way
+constexpr float HALF_TURN = 3.14159265f; // radians
+constexpr float CANVAS_INSET = 1.0f;     // scene units kept clear of the canvas edge
+constexpr float HALF = 0.5f;             // a side offset is half the width
+constexpr float OPAQUE_ALPHA = 1.0f;
+constexpr unsigned SEED = 1208;
+constexpr int VERTICES_PER_POLYGON = 4;
+constexpr int REPETITIONS = 9;
+constexpr double BUDGET = 1.1; // the live view may cost this multiple of the bare loop
+
+// One stroke of the bare loop: its colour and its run of quadrilaterals.
+struct BareStroke {
+    RgbColor color;
+    std::size_t polygonCount;
+};
+
+// A frame as flat data: per stroke a colour and polygons, then the pen line.
+struct BareFrame {
+    std::vector<BareStroke> strokes;
+    std::vector<float> xy; // x, y of every polygon vertex in drawing order
+    Segment penLine;       // a copy of the pen segment
+};
+
+struct Scene {
+    Drawing drawing;
+    BareFrame bare;
+};
+
+void openWindow() {
+    int argc = 1;
+    char name[] = "drawing-bench";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
+    glutCreateWindow("drawing-bench");
+    glutDisplayFunc([] {});
+    glutMainLoopEvent();
+    // The game's render state and fixed view.
+    glShadeModel(GL_FLAT);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glViewport(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FIELD_OF_VIEW, ASPECT_RATIO, NEAR_PLANE, FAR_PLANE);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.0f, CAMERA_Y, CAMERA_Z);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+}
+
+// Strokes of 20 to 200 segments wandering over the canvas in the ten colours,
+// `segments` in all.
+void fillDrawing(Drawing& drawing, std::int64_t segments) {
+    std::mt19937 random(SEED);
+    std::uniform_real_distribution<float> spanX(
+        static_cast<float>(CanvasRegion.left) + CANVAS_INSET,
+        static_cast<float>(CanvasRegion.right) - CANVAS_INSET);
+    std::uniform_real_distribution<float> spanY(
+        static_cast<float>(CanvasRegion.bottom) + CANVAS_INSET,
+        static_cast<float>(CanvasRegion.top) - CANVAS_INSET);
+    std::uniform_real_distribution<float> step(MIN_STEP, MAX_STEP);
+    std::uniform_real_distribution<float> turn(-MAX_TURN, MAX_TURN);
+    std::uniform_real_distribution<float> heading(-HALF_TURN, HALF_TURN);
+    std::uniform_int_distribution<int> length(MIN_STROKE_SEGMENTS, MAX_STROKE_SEGMENTS);
+    std::uniform_int_distribution<int> colour(0, PALETTE_SIZE - 1);
+    const SceneRect inner{CanvasRegion.left + CANVAS_INSET, CanvasRegion.right - CANVAS_INSET,
+                          CanvasRegion.bottom + CANVAS_INSET, CanvasRegion.top - CANVAS_INSET};
+    std::int64_t left = segments;
+    while (left > 0) {
+        const int count = static_cast<int>(std::min<std::int64_t>(length(random), left));
+        left -= count;
+        auto stroke = std::make_unique<Stroke>();
+        stroke->setWidth(NEW_STROKE_WIDTH);
+        const RgbColor c = palette.color(colour(random));
+        stroke->setColor(c.red, c.green, c.blue);
+        float x = spanX(random);
+        float y = spanY(random);
+        float angle = heading(random);
+        for (int i = 0; i < count; ++i) {
+            angle += turn(random);
+            const float distance = step(random);
+            float nx = x + distance * std::cos(angle);
+            float ny = y + distance * std::sin(angle);
+            if (!inner.contains(nx, ny)) {
+                angle += HALF_TURN; // turn back into the canvas
+                nx = x + distance * std::cos(angle);
+                ny = y + distance * std::sin(angle);
+            }
+            if (i == 0) {
+                Segment first;
+                first.setStartX(x);
+                first.setStartY(y);
+                first.setEndX(nx);
+                first.setEndY(ny);
+                first.computeDirection();
+                stroke->appendSegment(first);
+            } else {
+                stroke->extendTo(nx, ny);
+            }
+            x = nx;
+            y = ny;
+        }
+        drawing.addStroke(std::move(stroke));
+    }
+}
+
+void pushQuad(std::vector<float>& xy, float ax, float ay, float bx, float by, float cx, float cy,
+              float dx, float dy) {
+    xy.insert(xy.end(), {ax, ay, bx, by, cx, cy, dx, dy});
+}
+
+// The vertices the live view sends, worked out once.
+BareFrame flatten(const Drawing& drawing) {
+    BareFrame frame{};
+    for (int s = 0; s < drawing.strokeCount(); ++s) {
+        const Stroke& stroke = drawing.stroke(s);
+        const float w = stroke.width();
+        const int n = stroke.segmentCount();
+        for (int i = 0; i < n; ++i) {
+            const Segment& a = stroke.segment(i);
+            const float ox = a.directionY() * w * HALF;
+            const float oy = -a.directionX() * w * HALF;
+            pushQuad(frame.xy, a.startX() + ox, a.startY() + oy, a.endX() + ox, a.endY() + oy,
+                     a.endX() - ox, a.endY() - oy, a.startX() - ox, a.startY() - oy);
+            if (i + 1 < n) {
+                const Segment& b = stroke.segment(i + 1);
+                const float px = b.directionY() * w * HALF;
+                const float py = -b.directionX() * w * HALF;
+                pushQuad(frame.xy, a.endX() + ox, a.endY() + oy, b.startX() + px, b.startY() + py,
+                         a.endX() - ox, a.endY() - oy, b.startX() - px, b.startY() - py);
+            }
+        }
+        // A band per segment and a join per bend.
+        frame.strokes.push_back({stroke.color(), static_cast<std::size_t>(n > 0 ? 2 * n - 1 : 0)});
+    }
+    frame.penLine = penSegment;
+    return frame;
+}
+
+void drawBare(const BareFrame& frame) {
+    const float* v = frame.xy.data();
+    for (const BareStroke& stroke : frame.strokes) {
+        glColor4f(stroke.color.red, stroke.color.green, stroke.color.blue, OPAQUE_ALPHA);
+        for (std::size_t p = 0; p < stroke.polygonCount; ++p) {
+            glBegin(GL_POLYGON);
+            for (int k = 0; k < VERTICES_PER_POLYGON; ++k) {
+                glVertex2f(v[0], v[1]);
+                v += 2;
+            }
+            glEnd();
+        }
+    }
+    glBegin(GL_LINES);
+    glVertex2f(frame.penLine.startX(), frame.penLine.startY());
+    glVertex2f(frame.penLine.endX(), frame.penLine.endY());
+    glEnd();
+}
+
+std::vector<unsigned char> framePixels() {
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(WINDOW_WIDTH) * WINDOW_HEIGHT * 3);
+    glFinish();
+    glReadPixels(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// The scene of a given size, built on first use so that both loops draw the
+// same geometry; null when the bare loop does not reproduce the live view.
+const Scene* sceneOf(std::int64_t segments) {
+    static std::map<std::int64_t, std::unique_ptr<Scene>> scenes;
+    auto& slot = scenes[segments];
+    if (!slot) {
+        slot = std::make_unique<Scene>();
+        fillDrawing(slot->drawing, segments);
+        slot->bare = flatten(slot->drawing);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawLiveView(slot->drawing);
+        const auto live = framePixels();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawBare(slot->bare);
+        if (framePixels() != live) {
+            slot.reset();
+        }
+    }
+    return slot.get();
+}
+
+// Seconds taken by `draw` and the GL work it queued.
+template <typename Draw> double timed(Draw draw) {
+    const auto start = std::chrono::steady_clock::now();
+    draw();
+    glFinish();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// One live-view pass and one bare pass per iteration, each timed up to the end
+// of its GL work, taking turns at going first. Interleaving the two frame by
+// frame lets both see the same machine load, which swamps separate runs on a
+// busy two-core box. The iteration time reported is the live pass's.
+void liveViewAgainstBareLoop(benchmark::State& state) {
+    const Scene* scene = sceneOf(state.range(0));
+    if (scene == nullptr) {
+        state.SkipWithError("the bare loop does not draw what the live view draws");
+        return;
+    }
+    double liveSeconds = 0.0;
+    double bareSeconds = 0.0;
+    bool liveFirst = true;
+    for (auto _ : state) {
+        const auto livePass = [scene] { drawLiveView(scene->drawing); };
+        const auto barePass = [scene] { drawBare(scene->bare); };
+        double live = 0.0;
+        double bare = 0.0;
+        if (liveFirst) {
+            live = timed(livePass);
+            bare = timed(barePass);
+        } else {
+            bare = timed(barePass);
+            live = timed(livePass);
+        }
+        liveFirst = !liveFirst;
+        liveSeconds += live;
+        bareSeconds += bare;
+        state.SetIterationTime(live);
+    }
+    const auto frames = static_cast<double>(state.iterations());
+    state.counters["live_fps"] = frames / liveSeconds;
+    state.counters["bare_fps"] = frames / bareSeconds;
+    state.counters["ratio"] = liveSeconds / bareSeconds;
+}
+
+// The console report, then a table of the median over repetitions of each
+// loop's frames per second at each size and of the live view's cost ratio.
+class SummaryReporter : public benchmark::ConsoleReporter {
+  public:
+    SummaryReporter() : ConsoleReporter(OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& reports) override {
+        ConsoleReporter::ReportRuns(reports);
+        for (const Run& run : reports) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred) {
+                continue;
+            }
+            Figures& figures = figures_[run.run_name.args];
+            figures.live.push_back(run.counters.at("live_fps").value);
+            figures.bare.push_back(run.counters.at("bare_fps").value);
+            figures.ratio.push_back(run.counters.at("ratio").value);
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\n%10s %14s %14s %12s\n", "segments", "live view fps", "bare loop fps",
+                    "time ratio");
+        bool withinBudget = true;
+        for (const std::int64_t count : SEGMENT_COUNTS) {
+            const auto found = figures_.find(std::to_string(count));
+            if (found == figures_.end()) {
+                continue;
+            }
+            const Figures& figures = found->second;
+            const double ratio = median(figures.ratio);
+            withinBudget = withinBudget && ratio <= BUDGET;
+            std::printf("%10lld %14.1f %14.1f %12.3f\n", static_cast<long long>(count),
+                        median(figures.live), median(figures.bare), ratio);
+        }
+        std::printf("live view within %.2f x the bare loop at every size: %s\n", BUDGET,
+                    withinBudget ? "yes" : "no");
+    }
+
+  private:
+    struct Figures {
+        std::vector<double> live;
+        std::vector<double> bare;
+        std::vector<double> ratio;
+    };
+
+    static double median(std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    }
+
+    std::map<std::string, Figures> figures_;
+};
+
+void registerBenchmarks() {
+    for (const std::int64_t count : SEGMENT_COUNTS) {
+        benchmark::RegisterBenchmark("liveViewAgainstBareLoop", liveViewAgainstBareLoop)
+            ->Arg(count)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(REPETITIONS);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    openWindow();
+    benchmark::AddCustomContext("renderer",
+                                reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    palette.init();
+    registerBenchmarks();
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
