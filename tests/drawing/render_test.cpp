@@ -46,6 +46,7 @@ class StrokeRendering : public ::testing::Test {
         inputMode = Idle;
         currentPlayer = 0;
         palette.init();
+        palette.pickAt(36.0f, 44.0f); // black, whatever an earlier test here picked
     }
 
     static void clear() {
@@ -155,10 +156,11 @@ TEST_F(StrokeRendering, RightAngleJoinFillsTheOuterNotchWithABevel) {
 // The zero-length tail after a rightward segment turns the end into a point
 // reaching half a unit beyond it; after an upward segment the end stays square.
 TEST_F(StrokeRendering, ZeroLengthTailAddsAPointedTip) {
+    const int before = player1Drawing.strokeCount();
     penStroke({{10.0f, 30.0f}, {14.0f, 30.0f}});
     penStroke({{20.0f, 30.0f}, {20.0f, 34.0f}});
-    ASSERT_EQ(player1Drawing.strokeCount(), 2);
-    ASSERT_EQ(player1Drawing.stroke(0).segmentCount(), 2);
+    ASSERT_EQ(player1Drawing.strokeCount(), before + 2);
+    ASSERT_EQ(player1Drawing.stroke(before).segmentCount(), 2);
     player1Drawing.draw();
 
     const Rgb black{0, 0, 0};
