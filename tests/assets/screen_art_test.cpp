@@ -14,6 +14,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 

@@ -76,9 +76,9 @@ constexpr float kCardRadius = 26.0f;
 constexpr float kStepBadgeX = 150.0f;
 constexpr float kStepBadgeRadius = 30.0f;
 constexpr float kStepTextLeft = 208.0f;
-constexpr float kStepTextWidth = 690.0f;
-constexpr float kStepLineSpacing = 42.0f;
-constexpr float kStepGap = 40.0f;        // between two steps
+constexpr float kStepTextWidth = 704.0f;
+constexpr float kStepLineSpacing = 45.0f;
+constexpr float kStepGap = 36.0f;        // between two steps
 constexpr float kStepStarRadius = 17.0f; // the star inside a "good to know" badge
 constexpr std::array<Sparkle, 3> kInstructionSparkles{{
     {{96.0f, 70.0f}, 22.0f, 0.2f, style::kPlayer2.main},
@@ -426,11 +426,11 @@ Raster buildTitle(const Fonts& fonts) {
 Raster buildInstructions(const Fonts& fonts) {
     constexpr std::array<Step, 3> steps{{
         {"1", style::kPlayer1.main,
-         "Player 1 starts: draw on the white canvas with the mouse. Click a colour on the right "
-         "to change pens."},
+         "Player 1 starts: draw on the white canvas with the mouse. Click a colour to change "
+         "pens."},
         {"2", style::kPlayer2.main,
          "Press Done. Then type a line about your picture and press Done again."},
-        {"3", style::kLeaf, "Pass the mouse to your partner. Now it\u2019s their turn!"},
+        {"3", style::kLeaf, "Pass the mouse to your partner for their turn."},
     }};
     Raster raster = instructionPage(fonts, "How to play", "page 1 of 2", steps);
     drawPencil(raster, kInstructionPencilTip, kInstructionPencilAngle, kInstructionPencilLength,

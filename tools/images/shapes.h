@@ -1,8 +1,8 @@
 // shapes.h: anti-aliased filled and stroked shapes, soft shadows and gradients.
 //
 // Stateless painters over a Raster, called by the widgets and screen
-// builders. Every edge is smoothed over about one pixel; shadows and glows
-// take a softness in pixels instead.
+// builders. Every edge is smoothed over about one pixel; soft shadows take
+// a softness in pixels instead.
 #pragma once
 
 #include "tools/images/geometry.h"

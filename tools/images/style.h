@@ -33,21 +33,26 @@ inline constexpr Colour kRule = rgb(214, 224, 236);
 
 // One player's colours; every screen of that player's turn wears them.
 struct PlayerTheme {
-    const char* name;    // "Player 1"
-    const char* partner; // the other player's name
-    Colour main;         // banner, frame and button colour
-    Colour deep;         // darker shade: button lips, headings on light ground
-    Colour light;        // pale tint for header strips
-    Colour paperTop;     // tinted page background, top
-    Colour paperBottom;  // and bottom
+    const char* name;   // "Player 1"
+    Colour main;        // banner, frame and button colour
+    Colour deep;        // darker shade: button lips, headings on light ground
+    Colour light;       // pale tint for header strips
+    Colour paperTop;    // tinted page background, top
+    Colour paperBottom; // and bottom
 };
 
-inline constexpr PlayerTheme kPlayer1{"Player 1",        "Player 2",         rgb(26, 132, 146),
-                                      rgb(14, 94, 106),  rgb(210, 237, 238), rgb(228, 244, 242),
-                                      rgb(198, 228, 227)};
-inline constexpr PlayerTheme kPlayer2{"Player 2",        "Player 1",         rgb(222, 96, 66),
-                                      rgb(170, 62, 38),  rgb(252, 225, 212), rgb(254, 238, 226),
-                                      rgb(248, 212, 190)};
+inline constexpr PlayerTheme kPlayer1{.name = "Player 1",
+                                      .main = rgb(26, 132, 146),
+                                      .deep = rgb(14, 94, 106),
+                                      .light = rgb(210, 237, 238),
+                                      .paperTop = rgb(228, 244, 242),
+                                      .paperBottom = rgb(198, 228, 227)};
+inline constexpr PlayerTheme kPlayer2{.name = "Player 2",
+                                      .main = rgb(222, 96, 66),
+                                      .deep = rgb(170, 62, 38),
+                                      .light = rgb(252, 225, 212),
+                                      .paperTop = rgb(254, 238, 226),
+                                      .paperBottom = rgb(248, 212, 190)};
 
 // Type faces from Debian's fonts-freefont-ttf.
 inline constexpr const char* kSansBold = "/usr/share/fonts/truetype/freefont/FreeSansBold.ttf";

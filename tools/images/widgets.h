@@ -42,7 +42,7 @@ float capCentredBaseline(const Font& font, float top, float bottom);
 void drawPencil(Raster& raster, Point tip, float angle, float length, float thickness, Colour body);
 // A five-pointed star of tip radius `radius`, turned `angle` radians.
 void drawStar(Raster& raster, Point centre, float radius, float angle, Colour colour);
-// A hand-drawn wavy line from `start`, running `length` pixels at `angle` radians.
+// The shape of a hand-drawn wavy line.
 struct Wave {
     float length;     // along the line, pixels
     float amplitude;  // of the wave, pixels
@@ -50,6 +50,7 @@ struct Wave {
     float width;      // of the line, pixels
     float angle;      // of the line, radians clockwise from the x axis
 };
+// Draws the wavy line `wave` from `start`.
 void drawSquiggle(Raster& raster, Point start, const Wave& wave, Colour colour);
 
 } // namespace art
