@@ -1,1 +1,211 @@
-// placeholder
+// audio_output.cpp: the audio layer over SDL_mixer. One output device, the
+// music streams as SDL_mixer music with endless loops, one post-mix effect
+// hook that runs the playing stream's effect, and the libraries' own console
+// messages silenced, since the game prints nothing about audio.
+#include "media/audio_output.h"
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <span>
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_mixer.h>
+#include <dlfcn.h>
+#include <mpg123.h>
+#if QUILLORY_HAVE_ALSA
+#include <alsa/asoundlib.h>
+#endif
+
+namespace {
+
+constexpr Uint16 sampleFormat = AUDIO_S16SYS; // signed 16-bit samples, native byte order
+constexpr int channelCount = 2;               // stereo
+constexpr int mixBufferFrames = 2048;         // frames mixed per callback, 46 ms at 44100 Hz
+constexpr int noFormatChanges = 0;            // SDL converts to the device; we mix as asked
+constexpr int loopForever = -1;               // SDL_mixer's loop count for endless repeats
+
+// Frees SDL_mixer music, halting it first if it plays.
+struct MusicCloser {
+    void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
+};
+using MusicPtr = std::unique_ptr<Mix_Music, MusicCloser>;
+
+struct Stream {
+    MusicPtr music;
+    audio::StreamEffect effect = nullptr;
+    void* context = nullptr;
+};
+
+// The effect the audio thread runs; written on the main thread under `lock`,
+// which is never held across a call into SDL_mixer (the audio thread takes
+// SDL's device lock first, then this one).
+struct ActiveEffect {
+    std::mutex lock;
+    audio::StreamEffect effect = nullptr;
+    void* context = nullptr;
+
+    void set(audio::StreamEffect newEffect, void* newContext) {
+        std::scoped_lock guard(lock);
+        effect = newEffect;
+        context = newContext;
+    }
+};
+
+struct Output {
+    bool open = false;
+    audio::StreamHandle lastHandle = audio::noStream;
+    audio::StreamHandle playing = audio::noStream;
+    std::map<audio::StreamHandle, Stream> streams;
+    ActiveEffect active;
+};
+
+// Never destroyed: the audio thread may still mix while the process exits,
+// and the output and streams are meant to last until then.
+Output& output() {
+    static Output* const state = new Output;
+    return *state;
+}
+
+Stream* findStream(audio::StreamHandle stream) {
+    auto found = output().streams.find(stream);
+    return found == output().streams.end() ? nullptr : &found->second;
+}
+
+// The one post-mix hook: hands the mixed buffer to the playing stream's effect.
+void runActiveEffect(int /*channel*/, void* buffer, int bytes, void* state) {
+    auto& active = *static_cast<ActiveEffect*>(state);
+    std::scoped_lock guard(active.lock);
+    if (active.effect != nullptr) {
+        const auto count = static_cast<std::size_t>(bytes) / sizeof(std::int16_t);
+        active.effect(std::span(static_cast<std::int16_t*>(buffer), count), active.context);
+    }
+}
+
+void discardSdlLog(void* /*userdata*/, int /*category*/, SDL_LogPriority /*priority*/,
+                   const char* /*message*/) {}
+
+#if QUILLORY_HAVE_ALSA
+void discardAlsaError(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
+                      const char* /*fmt*/, ...) {}
+#endif
+
+// SDL itself logs, e.g. the disk driver's banner; ALSA prints a page of
+// errors when there is no sound card. Neither reaches the console.
+void silenceAudioLibraries() {
+    SDL_LogSetOutputFunction(discardSdlLog, nullptr);
+#if QUILLORY_HAVE_ALSA
+    snd_lib_error_set_handler(discardAlsaError);
+#endif
+}
+
+} // namespace
+
+// SDL_mixer decodes MP3 through libmpg123 and never asks it to be quiet, so a
+// damaged file would print mpg123's notes to stderr, even from the audio
+// thread. SDL_mixer's calls to mpg123_new reach this definition first (the
+// executable's symbols come before the shared libraries'); it creates the
+// decoder as usual and switches its messages off.
+extern "C" mpg123_handle* mpg123_new(const char* decoder, int* error) {
+    using NewDecoder = mpg123_handle* (*)(const char*, int*);
+    static const auto createDecoder = reinterpret_cast<NewDecoder>(dlsym(RTLD_NEXT, "mpg123_new"));
+    if (createDecoder == nullptr) {
+        if (error != nullptr) {
+            *error = MPG123_ERR;
+        }
+        return nullptr;
+    }
+    mpg123_handle* handle = createDecoder(decoder, error);
+    if (handle != nullptr) {
+        mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
+    }
+    return handle;
+}
+
+namespace audio {
+
+bool openAudioOutput(int rateHz) {
+    Output& out = output();
+    if (out.open) {
+        return true;
+    }
+    silenceAudioLibraries();
+    // Audio brings up SDL's event subsystem, which would take over SIGINT and
+    // SIGTERM for an event queue the game never reads: Ctrl-C would no longer
+    // end the game.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return false;
+    }
+    if (Mix_OpenAudioDevice(rateHz, sampleFormat, channelCount, mixBufferFrames, nullptr,
+                            noFormatChanges) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    Mix_RegisterEffect(MIX_CHANNEL_POST, runActiveEffect, nullptr, &out.active);
+    out.open = true;
+    return true;
+}
+
+StreamHandle openLoopingStream(const char* path) {
+    Output& out = output();
+    if (!out.open || path == nullptr) {
+        return noStream;
+    }
+    MusicPtr music(Mix_LoadMUS(path));
+    if (!music) {
+        return noStream;
+    }
+    const StreamHandle handle = ++out.lastHandle;
+    out.streams.emplace(handle, Stream{std::move(music)});
+    return handle;
+}
+
+void startStream(StreamHandle stream) {
+    Output& out = output();
+    Stream* found = findStream(stream);
+    if (found == nullptr || out.playing == stream) {
+        return;
+    }
+    // The stream's effect is in place before its first buffer is mixed, and
+    // no other stream is mixed under it.
+    Mix_HaltMusic();
+    out.active.set(found->effect, found->context);
+    out.playing = noStream;
+    if (Mix_PlayMusic(found->music.get(), loopForever) == 0) {
+        out.playing = stream;
+    } else {
+        out.active.set(nullptr, nullptr);
+    }
+}
+
+void freeStream(StreamHandle stream) {
+    Output& out = output();
+    if (findStream(stream) == nullptr) {
+        return;
+    }
+    if (out.playing == stream) {
+        // Silence first, so that no buffer of the stream is mixed without its effect.
+        Mix_HaltMusic();
+        out.active.set(nullptr, nullptr);
+        out.playing = noStream;
+    }
+    out.streams.erase(stream);
+}
+
+bool attachStreamEffect(StreamHandle stream, StreamEffect effect, void* context) {
+    Output& out = output();
+    Stream* found = findStream(stream);
+    if (found == nullptr) {
+        return false;
+    }
+    found->effect = effect;
+    found->context = context;
+    if (out.playing == stream) {
+        out.active.set(effect, context);
+    }
+    return true;
+}
+
+} // namespace audio

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 class SoundPlayer {
-public:
+  public:
     // The one SoundPlayer, created on first use.
     static SoundPlayer& instance();
 
@@ -19,6 +19,6 @@ public:
 
     std::uint32_t musicStream = 0; // handle of the music playing, 0 for none
 
-private:
+  private:
     SoundPlayer() = default;
 };
