@@ -1,0 +1,177 @@
+// audio_quiet_test.cpp: the game stays silent and says nothing when audio
+// fails. Without a device, with SDL's silent dummy driver, and with a
+// missing, damaged or undecodable music file, SoundPlayer returns normally
+// and nothing at all reaches the console, from any library or thread. And
+// opening the output leaves the process's interrupt and terminate signals be.
+#include "media/sound_player.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <ostream>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "media/audio_output.h"
+#include "tests/media/audio_signal.h"
+
+namespace {
+
+using namespace audiotest;
+
+constexpr double clipHz = 440.0;
+constexpr double clipSeconds = 0.5;
+constexpr double clipLevel = 0.25;
+// Long enough for the audio thread to have mixed, and decoded, a few buffers.
+constexpr auto playbackHold = std::chrono::milliseconds(400);
+// Bytes of the real music kept in front of the damage, and bytes of damage.
+constexpr std::size_t intactPrefixBytes = 4096;
+constexpr std::size_t damagedBytes = 16384;
+
+const std::filesystem::path musicAsset =
+    std::filesystem::path(QUILLORY_SOURCE_DIR) / "assets/audio/backgroundmusic.mp3";
+
+void writeFile(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The real music with a stretch of pseudo-random bytes over it near the start,
+// so that the decoder meets the damage while it plays.
+std::string damagedMusic() {
+    std::string bytes = readFile(musicAsset);
+    unsigned state = 12345;
+    for (std::size_t i = intactPrefixBytes; i < intactPrefixBytes + damagedBytes; ++i) {
+        state = state * 1103515245u + 12345u;
+        bytes[i] = static_cast<char>(state >> 16);
+    }
+    return bytes;
+}
+
+void useDriver(const char* driver) {
+    if (driver == nullptr) {
+        unsetenv("SDL_AUDIODRIVER");
+    } else {
+        setenv("SDL_AUDIODRIVER", driver, 1);
+    }
+}
+
+TEST(SoundPlayerQuiet, DummyDriverPlaysTheMusicWithoutAWord) {
+    ScratchFolder scratch;
+    const auto clip = scratch.file("clip.wav");
+    writeToneWav(clip, clipHz, clipSeconds, clipLevel);
+    useDriver("dummy");
+    SoundPlayer& player = SoundPlayer::instance();
+
+    ConsoleCapture console;
+    player.init();
+    player.playMusic(clip.c_str());
+    const audio::StreamHandle stream = player.musicStream;
+    std::this_thread::sleep_for(playbackHold);
+    EXPECT_EQ(console.finish(), "");
+    EXPECT_NE(stream, audio::noStream);
+}
+
+TEST(SoundPlayerQuiet, OpeningTheOutputLeavesInterruptAndTerminateToTheGame) {
+    useDriver("dummy");
+    SoundPlayer::instance().init();
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action {};
+        ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal << " was taken over";
+    }
+}
+
+TEST(SoundPlayerQuiet, MissingOrBadMusicLeavesSilenceWithoutAWord) {
+    ScratchFolder scratch;
+    const auto clip = scratch.file("clip.wav");
+    writeToneWav(clip, clipHz, clipSeconds, clipLevel);
+    const auto text = scratch.file("text.mp3");
+    writeFile(text, "these words are not music, though the name says so\n");
+    const auto empty = scratch.file("empty.mp3");
+    writeFile(empty, "");
+    const auto headerOnly = scratch.file("header-only.wav");
+    writeFile(headerOnly, readFile(clip).substr(0, 44 - 8)); // cut off before its data chunk
+    const auto damaged = scratch.file("damaged.mp3");
+    writeFile(damaged, damagedMusic());
+    useDriver("dummy");
+    SoundPlayer& player = SoundPlayer::instance();
+
+    ConsoleCapture console;
+    player.init();
+    player.playMusic(clip.c_str());
+    const audio::StreamHandle clipStream = player.musicStream;
+    player.playMusic(scratch.file("missing.mp3").c_str());
+    const audio::StreamHandle afterMissing = player.musicStream;
+    player.playMusic(text.c_str());
+    const audio::StreamHandle afterText = player.musicStream;
+    player.playMusic(empty.c_str());
+    const audio::StreamHandle afterEmpty = player.musicStream;
+    player.playMusic(headerOnly.c_str());
+    const audio::StreamHandle afterHeaderOnly = player.musicStream;
+    // A file that opens but is damaged further in: the decoder meets the
+    // damage on the audio thread while it plays.
+    player.playMusic(damaged.c_str());
+    std::this_thread::sleep_for(playbackHold);
+    const std::string printed = console.finish();
+
+    EXPECT_EQ(printed, "");
+    EXPECT_NE(clipStream, audio::noStream);
+    EXPECT_EQ(afterMissing, audio::noStream);
+    EXPECT_EQ(afterText, audio::noStream);
+    EXPECT_EQ(afterEmpty, audio::noStream);
+    EXPECT_EQ(afterHeaderOnly, audio::noStream);
+}
+
+// How the machine fails to give an output device.
+struct MissingDevice {
+    const char* name;
+    const char* driver;     // SDL_AUDIODRIVER, or null for SDL's own choice
+    const char* alsaDevice; // AUDIODEV for SDL's ALSA driver, or null
+    bool surelyNoOutput;    // false where a desktop machine may have one after all
+};
+
+void PrintTo(const MissingDevice& device, std::ostream* out) {
+    *out << device.name;
+}
+
+class SoundPlayerWithoutDevice : public ::testing::TestWithParam<MissingDevice> {};
+
+TEST_P(SoundPlayerWithoutDevice, StartsSilentlyWithoutAWord) {
+    ScratchFolder scratch;
+    const auto clip = scratch.file("clip.wav");
+    writeToneWav(clip, clipHz, clipSeconds, clipLevel);
+    const MissingDevice& device = GetParam();
+    useDriver(device.driver);
+    if (device.alsaDevice != nullptr) {
+        setenv("AUDIODEV", device.alsaDevice, 1);
+    }
+    SoundPlayer& player = SoundPlayer::instance();
+
+    ConsoleCapture console;
+    player.init();
+    player.playMusic(clip.c_str());
+    const audio::StreamHandle stream = player.musicStream;
+    std::this_thread::sleep_for(playbackHold);
+    EXPECT_EQ(console.finish(), "");
+    if (device.surelyNoOutput) {
+        EXPECT_EQ(stream, audio::noStream);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Devices, SoundPlayerWithoutDevice,
+    ::testing::Values(MissingDevice{"SdlsChoice", nullptr, nullptr, false},
+                      MissingDevice{"AlsaCardThatIsNotThere", "alsa", "hw:31,0", true},
+                      MissingDevice{"PulseAudio", "pulseaudio", nullptr, false},
+                      MissingDevice{"UnknownDriver", "no-such-driver", nullptr, true}),
+    [](const ::testing::TestParamInfo<MissingDevice>& param) { return param.param.name; });
+
+} // namespace
