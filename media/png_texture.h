@@ -28,13 +28,14 @@ std::optional<DecodedImage> decodePng(const char* path);
 
 // What texture to make of a file.
 struct PngTextureOptions {
-    bool buildMipmaps = true;  // a filtered mipmap chain instead of level 0 only
-    GLint wrap = GL_CLAMP;     // wrap mode for s and t
+    bool buildMipmaps = true; // a filtered mipmap chain instead of level 0 only
+    GLint wrap = GL_CLAMP;    // wrap mode for s and t
     GLint minFilter = GL_LINEAR;
     GLint magFilter = GL_LINEAR;
 };
 
 // Loads `path` into a new texture and returns its name, or 0 on any failure
 // (missing, not a PNG, truncated, corrupt, too large). Needs a current GL context;
-// prints nothing of its own.
+// prints nothing of its own and leaves the texture binding and unpack alignment
+// as it found them.
 GLuint loadPngTexture(const char* path, const PngTextureOptions& options = {});

@@ -1,1 +1,10 @@
-# filled in by the image module
+# The PNG loader, compiled into its test program with AddressSanitizer and
+# UBSan.
+find_package(ZLIB REQUIRED)
+# The GL driver is unloaded before the exit-time leak check, so the loader's
+# program checks for leaks itself after its last test.
+quillory_test(png_texture_test
+  SOURCES png_texture_test.cpp
+  SANITIZED_SOURCES ${PROJECT_SOURCE_DIR}/media/png_texture.cpp
+  LIBS OpenGL::GL PNG::PNG ZLIB::ZLIB
+  ENVIRONMENT "ASAN_OPTIONS=leak_check_at_exit=0")
