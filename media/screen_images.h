@@ -11,7 +11,7 @@
 inline constexpr std::int32_t EMPTY_SLOT = -1;
 
 class ScreenImages {
-public:
+  public:
     // The one ScreenImages, created on first use with zero bounds and empty slots.
     static ScreenImages& instance();
 
@@ -46,13 +46,13 @@ public:
     std::int32_t player1TypingImage = EMPTY_SLOT;
     std::int32_t player2TypingImage = EMPTY_SLOT;
 
-private:
+  private:
     ScreenImages() = default;
     // Draws the picture of one slot over the bounds; leaves texturing off, colour white.
     void drawImage(std::int32_t slot) const;
 };
 
-// Builds a picture: loads `fileName` into `textureSlot` if that is empty (0 on
-// failure), then compiles the textured unit square into `listSlot` if that is
-// empty. Needs a current GL context.
+// Builds a picture unless `listSlot` already holds one: loads `fileName` into
+// `textureSlot` if that is empty (0 on failure), then compiles the unit square,
+// textured by it, into `listSlot`. Needs a current GL context.
 void makeImageQuad(std::int32_t& listSlot, std::int32_t& textureSlot, const char* fileName);
