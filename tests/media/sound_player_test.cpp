@@ -4,7 +4,10 @@
 // and carries an effect attached to its stream.
 #include "media/sound_player.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <span>
 #include <vector>
