@@ -14,6 +14,8 @@
 #include "tests/support/run_folder.h"
 #include "tests/support/x11_window.h"
 
+#include <X11/Xutil.h>
+
 namespace {
 
 constexpr const char* WINDOW_TITLE = "Quillory - Tavernel";

@@ -8,7 +8,7 @@ QUILLORY_PACKAGES=(
   cmake g++ make pkg-config
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libpng-dev libsdl2-mixer-dev libx11-dev
-  fonts-freefont-ttf
+  fonts-anonymous-pro
 )
 QUILLORY_TEST_PACKAGES=(xvfb xdotool libgtest-dev libbenchmark-dev)
 

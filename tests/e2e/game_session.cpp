@@ -1,7 +1,9 @@
 // game_session.cpp: starting, watching and driving the real game.
+// GoogleTest first: Xlib's macros (None, Bool) clash with its names.
+#include <gtest/gtest.h>
+
 #include "tests/e2e/game_session.h"
 
-#include <gtest/gtest.h>
 #include <sstream>
 #include <thread>
 

@@ -7,9 +7,9 @@
 namespace e2e {
 namespace {
 
-// Most pixels of the first frame that may differ from the title image, and by
-// how much each channel may differ (texture filtering and rounding).
-constexpr double MAX_DIFFERING_SHARE = 0.001;
+// Most pixels of the first frame (a thousandth) that may differ from the title
+// image, and by how much each channel may differ (texture filtering and rounding).
+constexpr std::size_t MAX_DIFFERING = 1024 * 768 / 1000;
 constexpr int PIXEL_TOLERANCE = 3;
 
 TEST(WindowTest, OneFixedWindowShowsTheTitleAndClosesCleanly) {
@@ -26,6 +26,9 @@ TEST(WindowTest, OneFixedWindowShowsTheTitleAndClosesCleanly) {
     testsupport::waitFor(
         [&] {
             const testsupport::Image shot = game.screenshot();
+            if (shot.width != title.width || shot.height != title.height) {
+                return false; // not drawn yet
+            }
             differing = 0;
             for (int y = 0; y < title.height; ++y) {
                 for (int x = 0; x < title.width; ++x) {
@@ -34,10 +37,10 @@ TEST(WindowTest, OneFixedWindowShowsTheTitleAndClosesCleanly) {
                                      : 1;
                 }
             }
-            return differing <= MAX_DIFFERING_SHARE * title.width * title.height;
+            return differing <= MAX_DIFFERING;
         },
         STEP_TIMEOUT);
-    EXPECT_LE(differing, MAX_DIFFERING_SHARE * title.width * title.height);
+    EXPECT_LE(differing, MAX_DIFFERING);
 
     // A resize, as a user dragging the edge would ask for, snaps back.
     game.x().requestResize(window, 800, 600);

@@ -44,8 +44,8 @@ TEST_F(KeyboardTest, AnswersStopAtSixFullRows) {
 }
 
 TEST_F(KeyboardTest, ControlCodesAreStoredLikeLetters) {
-    for (unsigned char key : {13, 9, 27, 127}) {
-        onKeyboard(key, 0, 0);
+    for (int code : {13, 9, 27, 127}) {
+        onKeyboard(static_cast<unsigned char>(code), 0, 0);
     }
     EXPECT_EQ(answer1.text(), std::string("\r\t\x1b\x7f"));
 }

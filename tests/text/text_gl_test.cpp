@@ -24,7 +24,7 @@ namespace {
 
 const std::string FONT_FILE = std::string(QUILLORY_RUN_DIR) + "/fonts/courier.ttf";
 constexpr std::uint32_t GAME_FONT_HEIGHT = 12;     // points, as the answers use
-constexpr std::uint32_t THIN_BAR_FONT_HEIGHT = 19; // points: '|' is one pixel wide here
+constexpr std::uint32_t THIN_BAR_FONT_HEIGHT = 8;  // points: '|' is one pixel wide here
 constexpr int WINDOW_WIDTH = 1024;                 // pixels
 constexpr int WINDOW_HEIGHT = 768;                 // pixels
 constexpr double FIELD_OF_VIEW = 90.0;             // degrees, the game's projection
