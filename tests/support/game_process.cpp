@@ -1,11 +1,11 @@
-// game_process.cpp: child processes with captured output, over posix_spawn.
+// game_process.cpp: child processes with captured output.
 #include "tests/support/game_process.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -18,6 +18,7 @@ namespace {
 
 constexpr auto POLL_INTERVAL = std::chrono::milliseconds(10);
 constexpr std::size_t READ_CHUNK = 4096; // bytes
+constexpr int EXIT_CHILD_FAILED = 127;    // the child could not start the program
 
 std::vector<char*> pointers(std::vector<std::string>& strings) {
     std::vector<char*> result;
@@ -42,6 +43,9 @@ void readAvailable(int fd, std::string& into) {
     }
 }
 
+// Starts argv with the given working folder, environment additions and output
+// descriptors. The child is killed when the test process ends, however it ends,
+// so a crashed test leaves no game window behind.
 pid_t spawn(const std::vector<std::string>& argv, const std::string& workingDir,
             const std::map<std::string, std::string>& extraEnv, int outFd, int errFd) {
     std::vector<std::string> args = argv;
@@ -56,22 +60,25 @@ pid_t spawn(const std::vector<std::string>& argv, const std::string& workingDir,
     for (const auto& [key, value] : extraEnv) {
         env.push_back(key + "=" + value);
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!workingDir.empty()) {
-        posix_spawn_file_actions_addchdir_np(&actions, workingDir.c_str());
-    }
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
     auto argp = pointers(args);
     auto envp = pointers(env);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, args[0].c_str(), &actions, nullptr, argp.data(), envp.data()) != 0) {
-        pid = -1;
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0) {
+        return pid;
     }
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
+    // In the child: only async-signal-safe calls until exec.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) {
+        _exit(EXIT_CHILD_FAILED);
+    }
+    const int devNull = open("/dev/null", O_RDONLY);
+    if (devNull < 0 || dup2(devNull, STDIN_FILENO) < 0 || dup2(outFd, STDOUT_FILENO) < 0 ||
+        dup2(errFd, STDERR_FILENO) < 0 || (!workingDir.empty() && chdir(workingDir.c_str()) != 0)) {
+        _exit(EXIT_CHILD_FAILED);
+    }
+    execvpe(argp[0], argp.data(), envp.data());
+    _exit(EXIT_CHILD_FAILED);
 }
 
 } // namespace
