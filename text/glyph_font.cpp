@@ -116,6 +116,11 @@ void buildGlyph(FT_Face face, FT_ULong code, GLuint texture, GLuint list) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    // Glyphs are magnified with linear filtering; repeating wrap would blend a
+    // glyph's far edge into its near one and draw a thin bar beside letters
+    // whose bitmap fills the texture's width.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexImage2D(GL_TEXTURE_2D, TEXTURE_LEVEL, GL_RGBA, textureWidth, textureHeight, TEXTURE_BORDER,
                  GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, image.data());
 
