@@ -10,7 +10,8 @@ QUILLORY_PACKAGES=(
   libfreetype-dev libpng-dev libsdl2-mixer-dev libx11-dev
   fonts-anonymous-pro
 )
-QUILLORY_TEST_PACKAGES=(xvfb xdotool libgtest-dev libbenchmark-dev)
+# The tests and the art generator also read faces of fonts-freefont-ttf.
+QUILLORY_TEST_PACKAGES=(xvfb xdotool libgtest-dev libbenchmark-dev fonts-freefont-ttf)
 
 quillory_missing_packages() {
   local pkg

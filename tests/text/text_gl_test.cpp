@@ -23,8 +23,10 @@
 namespace {
 
 const std::string FONT_FILE = std::string(QUILLORY_RUN_DIR) + "/fonts/courier.ttf";
+// A face with a one-pixel-wide grey '|' (the game's face has none at any size).
+const std::string THIN_BAR_FONT_FILE = "/usr/share/fonts/truetype/freefont/FreeMono.ttf";
 constexpr std::uint32_t GAME_FONT_HEIGHT = 12;     // points, as the answers use
-constexpr std::uint32_t THIN_BAR_FONT_HEIGHT = 8;  // points: '|' is one pixel wide here
+constexpr std::uint32_t THIN_BAR_FONT_HEIGHT = 19; // points: that '|' is one pixel wide here
 constexpr int WINDOW_WIDTH = 1024;                 // pixels
 constexpr int WINDOW_HEIGHT = 768;                 // pixels
 constexpr double FIELD_OF_VIEW = 90.0;             // degrees, the game's projection
@@ -58,7 +60,8 @@ struct ReferenceGlyph {
     std::vector<unsigned char> coverage; // rows of `width` bytes
 };
 
-std::vector<ReferenceGlyph> renderReference(std::uint32_t height) {
+std::vector<ReferenceGlyph> renderReference(std::uint32_t height,
+                                            const std::string& file = FONT_FILE) {
     struct LibraryCloser {
         void operator()(FT_Library library) const { FT_Done_FreeType(library); }
     };
@@ -69,7 +72,7 @@ std::vector<ReferenceGlyph> renderReference(std::uint32_t height) {
     EXPECT_EQ(FT_Init_FreeType(&rawLibrary), 0);
     const std::unique_ptr<FT_LibraryRec_, LibraryCloser> library(rawLibrary);
     FT_Face rawFace = nullptr;
-    EXPECT_EQ(FT_New_Face(library.get(), FONT_FILE.c_str(), 0, &rawFace), 0);
+    EXPECT_EQ(FT_New_Face(library.get(), file.c_str(), 0, &rawFace), 0);
     const std::unique_ptr<FT_FaceRec_, FaceCloser> face(rawFace);
     if (face == nullptr) {
         return {};
@@ -219,9 +222,9 @@ class TextGl : public ::testing::Test {
         testsupport::ensureGlWindow();
         ASSERT_FALSE(HasFatalFailure());
     }
-    GlyphFont& buildFont(std::uint32_t height) {
+    GlyphFont& buildFont(std::uint32_t height, const std::string& file = FONT_FILE) {
         GlyphFont& font = GlyphFont::instance();
-        font.build(FONT_FILE.c_str(), height);
+        font.build(file.c_str(), height);
         return font;
     }
 };
@@ -270,7 +273,8 @@ TEST_F(TextGl, BuildingLeavesNoFreeTypeObjectBehind) {
 }
 
 TEST_F(TextGl, OneTexelWideGlyphUploadsRowByRow) {
-    const std::vector<ReferenceGlyph> glyphs = renderReference(THIN_BAR_FONT_HEIGHT);
+    const std::vector<ReferenceGlyph> glyphs =
+        renderReference(THIN_BAR_FONT_HEIGHT, THIN_BAR_FONT_FILE);
     ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(GLYPH_COUNT));
     const ReferenceGlyph& bar = glyphs['|'];
     ASSERT_EQ(bar.width, 1) << "the test face no longer has a one-pixel bar at this size";
@@ -278,7 +282,7 @@ TEST_F(TextGl, OneTexelWideGlyphUploadsRowByRow) {
     // With the default 4-byte row alignment the rows of a 1-texel texture
     // would be read 4 bytes apart instead of 2.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    expectTexturesMatchFreeType(buildFont(THIN_BAR_FONT_HEIGHT), glyphs);
+    expectTexturesMatchFreeType(buildFont(THIN_BAR_FONT_HEIGHT, THIN_BAR_FONT_FILE), glyphs);
 }
 
 TEST_F(TextGl, EveryGlyphListMovesThePenByItsWholePixelAdvance) {
