@@ -3,7 +3,6 @@
 // exactly the same GL primitives from precomputed vertices: the renderer's own
 // limit. Needs $DISPLAY; prints both rates and the ratio of their frame times.
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -18,17 +17,12 @@
 
 #include "drawing/palette.h"
 #include "drawing/pen.h"
+#include "tests/support/gl_window.h"
 
 namespace {
 
 constexpr int WINDOW_WIDTH = 1024;     // pixels
 constexpr int WINDOW_HEIGHT = 768;     // pixels
-constexpr double FIELD_OF_VIEW = 90.0; // degrees, vertical
-constexpr double ASPECT_RATIO = 4.0 / 3.0;
-constexpr double NEAR_PLANE = 0.001; // scene units
-constexpr double FAR_PLANE = 200.0;  // scene units
-constexpr float CAMERA_Y = -37.5f;   // scene units
-constexpr float CAMERA_Z = -37.5f;   // scene units
 constexpr std::int64_t SEGMENT_COUNTS[] = {1000, 10000, 50000};
 constexpr int MIN_STROKE_SEGMENTS = 20;
 constexpr int MAX_STROKE_SEGMENTS = 200;
@@ -63,15 +57,7 @@ struct Scene {
 };
 
 void openWindow() {
-    int argc = 1;
-    char name[] = "drawing-bench";
-    char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
-    glutCreateWindow("drawing-bench");
-    glutDisplayFunc([] {});
-    glutMainLoopEvent();
+    testsupport::ensureGlWindow();
     // The game's render state and fixed view.
     glShadeModel(GL_FLAT);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
@@ -80,15 +66,7 @@ void openWindow() {
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glViewport(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(FIELD_OF_VIEW, ASPECT_RATIO, NEAR_PLANE, FAR_PLANE);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0.0f, CAMERA_Y, CAMERA_Z);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    testsupport::useGameView();
 }
 
 // Strokes of 20 to 200 segments wandering over the canvas in the ten colours,

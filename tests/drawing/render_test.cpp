@@ -1,7 +1,6 @@
 // render_test.cpp: strokes, views and the palette drawn through the game's
 // projection in a real GL context, read back pixel by pixel.
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -29,15 +28,7 @@ class StrokeRendering : public ::testing::Test {
   protected:
     void SetUp() override {
         testsupport::ensureGlWindow();
-        // The game's fixed view: 1024 x 768, 90 degrees, camera 37.5 in front
-        // of the plane, so the visible scene is x -50 .. 50 and y 0 .. 75.
-        glViewport(0, 0, 1024, 768);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(90.0, 4.0 / 3.0, 0.001, 200.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glTranslatef(0.0f, -37.5f, -37.5f);
+        testsupport::useGameView();
         glShadeModel(GL_FLAT);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
         glEnable(GL_DEPTH_TEST);

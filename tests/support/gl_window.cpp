@@ -2,6 +2,7 @@
 #include "tests/support/gl_window.h"
 
 #include <GL/freeglut.h>
+#include <GL/glu.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -12,6 +13,11 @@ constexpr int TEST_WINDOW_WIDTH = 1024;  // pixels
 constexpr int TEST_WINDOW_HEIGHT = 768;  // pixels
 constexpr double PIXELS_PER_UNIT = 10.24;
 constexpr double SCENE_CENTRE_Y = 37.5;  // scene y at the window's middle row
+constexpr double FIELD_OF_VIEW = 90.0;   // degrees, vertical
+constexpr double ASPECT_RATIO = 4.0 / 3.0;
+constexpr double NEAR_PLANE = 0.001;     // scene units
+constexpr double FAR_PLANE = 200.0;      // scene units
+constexpr float CAMERA_DISTANCE = 37.5f; // scene units in front of the plane
 int window = 0;
 } // namespace
 
@@ -32,6 +38,16 @@ void ensureGlWindow() {
     glutMainLoopEvent();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+}
+
+void useGameView() {
+    glViewport(0, 0, TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FIELD_OF_VIEW, ASPECT_RATIO, NEAR_PLANE, FAR_PLANE);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.0f, -static_cast<float>(SCENE_CENTRE_Y), -CAMERA_DISTANCE);
 }
 
 Rgb readPixel(int px, int py) {

@@ -13,6 +13,11 @@ namespace testsupport {
 // context current. Fails the test when there is no X server.
 void ensureGlWindow();
 
+// Sets the game's fixed view: a 1024 x 768 viewport, 90 degrees of vertical
+// field of view at 4:3, the camera 37.5 units in front of the plane, so the
+// visible scene is x -50 .. 50, y 0 .. 75 at 10.24 pixels a unit.
+void useGameView();
+
 using Rgb = std::array<int, 3>;
 
 // The back-buffer colour at window pixel (px, py), origin top-left.

@@ -2,7 +2,6 @@
 // font's textures and lists are checked against FreeType's own rendering of
 // the same face, and the answers' pixels against the game's fixed view.
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -29,11 +28,6 @@ constexpr std::uint32_t GAME_FONT_HEIGHT = 12;     // points, as the answers use
 constexpr std::uint32_t THIN_BAR_FONT_HEIGHT = 19; // points: that '|' is one pixel wide here
 constexpr int WINDOW_WIDTH = 1024;                 // pixels
 constexpr int WINDOW_HEIGHT = 768;                 // pixels
-constexpr double FIELD_OF_VIEW = 90.0;             // degrees, the game's projection
-constexpr double NEAR_PLANE = 0.001;               // scene units
-constexpr double FAR_PLANE = 200.0;                // scene units
-constexpr float CAMERA_Y = 37.5f;                  // scene units
-constexpr float CAMERA_DISTANCE = 37.5f;           // scene units
 constexpr float ANSWER_LEFT = -46.0f;              // scene x of every answer row's pen
 constexpr float GLYPH_SCALE = 0.13f;               // scene units per glyph pixel
 constexpr int DARK = 128;                          // a channel below this is ink
@@ -147,16 +141,6 @@ void clearWhite() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-// The game's fixed view: scene (0, 37.5) at the window's centre, 10.24 pixels a unit.
-void useGameView() {
-    glViewport(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(FIELD_OF_VIEW, double(WINDOW_WIDTH) / WINDOW_HEIGHT, NEAR_PLANE, FAR_PLANE);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0.0f, -CAMERA_Y, -CAMERA_DISTANCE);
-}
 
 // One pen unit per window pixel, origin at the window's bottom-left corner.
 void usePixelView() {
@@ -383,7 +367,7 @@ void setSwitch(GLenum capability, bool on) {
 TEST_F(TextGl, DrawTextLeavesTheCallersStateAsItFoundIt) {
     const GlyphFont& font = buildFont(GAME_FONT_HEIGHT);
     for (const bool lit : {true, false}) {
-        useGameView();
+        testsupport::useGameView();
         glPushMatrix();
         glTranslatef(-20.0f, 30.0f, 0.0f);
         setSwitch(GL_LIGHTING, lit);
@@ -503,7 +487,7 @@ class AnswerGl : public TextGl {
     }
     Frame drawAnswer(const std::string& text) {
         clearWhite();
-        useGameView();
+        testsupport::useGameView();
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);
         answer1.setText(text);
