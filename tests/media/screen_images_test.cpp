@@ -6,8 +6,7 @@
 // and a one-pixel checkerboard that blurs unless one texel meets one pixel.
 #include "media/screen_images.h"
 
-#include <GL/glu.h>
-
+#include <GL/gl.h>
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -147,13 +146,7 @@ class ScreenImagesTest : public testing::Test {
         glDepthFunc(GL_LEQUAL);
         glClearDepth(1.0);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-        glViewport(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(90.0, 4.0 / 3.0, 0.001, 200.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glTranslatef(0.0f, -37.5f, -37.5f);
+        testsupport::useGameView();
 
         // Each test builds the pictures afresh, even when the cases share a process.
         ScreenImages& images = ScreenImages::instance();
