@@ -1,7 +1,9 @@
 // png_texture.h: loads a PNG file into an OpenGL texture.
 //
-// Owns nothing after it returns: the texture belongs to the GL context. The
-// screen images call it once per picture at start-up, with a current context.
+// Owns nothing after it returns: the texture belongs to the GL context. Loading
+// is two steps so that the first can run on any thread: decodePngLevels reads
+// the file and builds the mipmap chain on the CPU, with no GL context;
+// uploadTexture makes the texture of them on the thread whose context is current.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +28,22 @@ struct DecodedImage {
 // has alpha (an alpha channel or a tRNS chunk). Empty on any failure; never throws.
 std::optional<DecodedImage> decodePng(const char* path);
 
+// The next mipmap level of `image`: half its width and height, rounded down but
+// never below 1, with each texel the rounded mean of a 2x2 block of `image`.
+// Block indices are clamped to the last row and column: a side of 1 texel stays
+// 1 (a 1xN image halves along N alone), and an odd side's last row or column,
+// outside every block, is not sampled. `image.pixels` holds width x height x
+// channels bytes. Same channel count; empty pixels for an empty image.
+DecodedImage halveImage(const DecodedImage& image);
+
+// A texture's pictures, the picture itself (level 0) first.
+using TextureLevels = std::vector<DecodedImage>;
+
+// Decodes `path` and, when `buildMipmaps`, every smaller level down to 1x1.
+// Needs no GL context and touches no shared state, so it may run on any thread.
+// Empty on any failure; never throws.
+TextureLevels decodePngLevels(const char* path, bool buildMipmaps);
+
 // What texture to make of a file.
 struct PngTextureOptions {
     bool buildMipmaps = true; // a filtered mipmap chain instead of level 0 only
@@ -39,3 +57,9 @@ struct PngTextureOptions {
 // prints nothing of its own and leaves the texture binding and unpack alignment
 // as it found them.
 GLuint loadPngTexture(const char* path, const PngTextureOptions& options = {});
+
+// Uploads `levels` (as decodePngLevels makes them) into a new texture and
+// returns its name, or 0 when `levels` is empty or level 0 is larger than the
+// GL allows. Parameters, context and restored state as for loadPngTexture;
+// `options.buildMipmaps` is not read, the levels given are the chain.
+GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& options = {});

@@ -3,6 +3,9 @@
 #include "media/screen_images.h"
 
 #include <cmath>
+#include <cstddef>
+#include <future>
+#include <iterator>
 #include <limits>
 
 #include <GL/gl.h>
@@ -30,6 +33,7 @@ constexpr double HALF = 0.5;          // the centre is the mean of two edges
 constexpr GLfloat PICTURE_Z = 0.0f;   // scene units: every picture lies in the plane z = 0
 constexpr GLfloat DEPTH_SCALE = 1.0f; // the square is flat; z is left as it is
 constexpr GLsizei ONE_LIST = 1;
+constexpr PngTextureOptions PICTURE_TEXTURE{}; // the loader's defaults, as makeImageQuad uses
 
 // The square's normal faces the viewer.
 constexpr GLfloat NORMAL_X = 0.0f;
@@ -67,6 +71,24 @@ void setWhite() {
     glColor4f(WHITE_RED, WHITE_GREEN, WHITE_BLUE, WHITE_ALPHA);
 }
 
+// Compiles the unit square, textured by `textureSlot` (0 binds the default
+// texture and shows a blank rectangle), into a new list in `listSlot`.
+void compileQuad(std::int32_t& listSlot, std::int32_t textureSlot) {
+    listSlot = static_cast<std::int32_t>(glGenLists(ONE_LIST));
+    glNewList(static_cast<GLuint>(listSlot), GL_COMPILE);
+    if (textureSlot >= 0) {
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(textureSlot));
+    }
+    glBegin(GL_QUADS);
+    glNormal3f(NORMAL_X, NORMAL_Y, NORMAL_Z);
+    for (const QuadCorner& corner : QUAD_CORNERS) {
+        glTexCoord2f(corner.s, corner.t);
+        glVertex2f(corner.x, corner.y);
+    }
+    glEnd();
+    glEndList();
+}
+
 } // namespace
 
 ScreenImages& ScreenImages::instance() {
@@ -91,9 +113,24 @@ void ScreenImages::loadAll() {
         {instructions2Image, INSTRUCTIONS2_FILE},
         {gameOverImage, GAME_OVER_FILE},
     };
-    for (const Picture& picture : pictures) {
-        std::int32_t texture = EMPTY_SLOT; // every picture gets a texture of its own
-        makeImageQuad(picture.slot, texture, picture.file);
+    // Every file still to build is decoded, with its mipmap chain, on worker
+    // threads while the earlier ones upload; only this thread makes GL calls.
+    // Either launch policy is allowed so that, where no thread can be started,
+    // the library may run that decode here at get() instead of throwing.
+    std::future<TextureLevels> decoded[std::size(pictures)]; // valid for those to build
+    for (std::size_t i = 0; i < std::size(pictures); ++i) {
+        if (pictures[i].slot < 0) {
+            decoded[i] = std::async(std::launch::async | std::launch::deferred, decodePngLevels,
+                                    pictures[i].file, PICTURE_TEXTURE.buildMipmaps);
+        }
+    }
+    for (std::size_t i = 0; i < std::size(pictures); ++i) {
+        if (decoded[i].valid()) {
+            // Every picture gets a texture of its own; 0 when the file cannot be read.
+            const auto texture =
+                static_cast<std::int32_t>(uploadTexture(decoded[i].get(), PICTURE_TEXTURE));
+            compileQuad(pictures[i].slot, texture);
+        }
     }
 }
 
@@ -160,17 +197,5 @@ void makeImageQuad(std::int32_t& listSlot, std::int32_t& textureSlot, const char
         // texture and the picture shows as a blank rectangle.
         textureSlot = static_cast<std::int32_t>(loadPngTexture(fileName));
     }
-    listSlot = static_cast<std::int32_t>(glGenLists(ONE_LIST));
-    glNewList(static_cast<GLuint>(listSlot), GL_COMPILE);
-    if (textureSlot >= 0) {
-        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(textureSlot));
-    }
-    glBegin(GL_QUADS);
-    glNormal3f(NORMAL_X, NORMAL_Y, NORMAL_Z);
-    for (const QuadCorner& corner : QUAD_CORNERS) {
-        glTexCoord2f(corner.s, corner.t);
-        glVertex2f(corner.x, corner.y);
-    }
-    glEnd();
-    glEndList();
+    compileQuad(listSlot, textureSlot);
 }
