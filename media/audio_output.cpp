@@ -54,6 +54,7 @@ struct ActiveEffect {
 };
 
 struct Output {
+    bool audioUp = false; // SDL's audio subsystem is initialised; it stays so once it is
     bool open = false;
     audio::StreamHandle lastHandle = audio::noStream;
     audio::StreamHandle playing = audio::noStream;
@@ -130,17 +131,24 @@ bool openAudioOutput(int rateHz) {
     if (out.open) {
         return true;
     }
-    silenceAudioLibraries();
-    // Audio brings up SDL's event subsystem, which would take over SIGINT and
-    // SIGTERM for an event queue the game never reads: Ctrl-C would no longer
-    // end the game.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        return false;
+    if (!out.audioUp) {
+        silenceAudioLibraries();
+        // Audio brings up SDL's event subsystem, which would take over SIGINT and
+        // SIGTERM for an event queue the game never reads: Ctrl-C would no longer
+        // end the game.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            return false;
+        }
+        out.audioUp = true;
     }
+    // Without a device the subsystem stays up all the same, as it does beside an
+    // open device: quitting it would join the driver's device-detection thread,
+    // which checks for the quit only between its 100 ms sleeps, so start-up
+    // would wait up to that long for nothing. A later call retries the open on
+    // the same driver.
     if (Mix_OpenAudioDevice(rateHz, sampleFormat, channelCount, mixBufferFrames, nullptr,
                             noFormatChanges) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     Mix_RegisterEffect(MIX_CHANNEL_POST, runActiveEffect, nullptr, &out.active);

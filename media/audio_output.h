@@ -20,6 +20,8 @@ inline constexpr StreamHandle noStream = 0;
 using StreamEffect = void (*)(std::span<std::int16_t> samples, void* context);
 
 // Opens the default output device, 16-bit stereo at `rateHz`; false when no device can be had.
+// SDL's audio subsystem, once brought up, stays up even without a device, so that a failed
+// open costs no wait for the driver's threads to end.
 bool openAudioOutput(int rateHz);
 
 // Opens the file at `path` as a stream that loops forever; noStream when no output is

@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include "media/audio_output.h"
@@ -30,6 +31,8 @@ constexpr auto playbackHold = std::chrono::milliseconds(400);
 // Bytes of the real music kept in front of the damage, and bytes of damage.
 constexpr std::size_t intactPrefixBytes = 4096;
 constexpr std::size_t damagedBytes = 16384;
+// An ALSA device on a card that is not there.
+constexpr const char* absentAlsaCard = "hw:31,0";
 
 const std::filesystem::path musicAsset =
     std::filesystem::path(QUILLORY_SOURCE_DIR) / "assets/audio/backgroundmusic.mp3";
@@ -167,10 +170,24 @@ TEST_P(SoundPlayerWithoutDevice, StartsSilentlyWithoutAWord) {
     }
 }
 
+// Quitting SDL's audio after a failed open would join the ALSA driver's
+// device-detection thread and hold start-up until it wakes.
+TEST(SoundPlayerQuiet, AFailedOpenLeavesTheAudioSubsystemUp) {
+    useDriver("alsa");
+    setenv("AUDIODEV", absentAlsaCard, 1);
+    SoundPlayer& player = SoundPlayer::instance();
+
+    ConsoleCapture console;
+    player.init();
+    player.init(); // a second try on the same driver, just as quiet
+    EXPECT_EQ(console.finish(), "");
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), static_cast<Uint32>(SDL_INIT_AUDIO));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Devices, SoundPlayerWithoutDevice,
     ::testing::Values(MissingDevice{"SdlsChoice", nullptr, nullptr, false},
-                      MissingDevice{"AlsaCardThatIsNotThere", "alsa", "hw:31,0", true},
+                      MissingDevice{"AlsaCardThatIsNotThere", "alsa", absentAlsaCard, true},
                       MissingDevice{"PulseAudio", "pulseaudio", nullptr, false},
                       MissingDevice{"UnknownDriver", "no-such-driver", nullptr, true}),
     [](const ::testing::TestParamInfo<MissingDevice>& param) { return param.param.name; });
