@@ -1,17 +1,50 @@
 #!/usr/bin/env bash
-# Shared set-up of ./play and ./test: installs the Debian packages the game and
-# its tests need (as root; otherwise prints the one command to run), then
-# configures and builds in build/, which also lays out the run folder build/run/.
-# Sourced by those scripts from the project root.
+# setup.sh: the shared set-up of the project's commands (./play, ./test and the
+# packaging stages). Installs the Debian packages a command needs (as root;
+# otherwise prints the one command that installs them), then configures and
+# builds with the percentage shown as it goes. Every long step writes a log
+# under build/logs/; when a step fails, the script says which step, where its
+# log is, and shows the log's tail. Sourced from the project root.
 
+# What building and playing need.
 QUILLORY_PACKAGES=(
   cmake g++ make pkg-config
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libpng-dev libsdl2-mixer-dev libx11-dev
   fonts-anonymous-pro
 )
-# The tests and the art generator also read faces of fonts-freefont-ttf.
-QUILLORY_TEST_PACKAGES=(xvfb xdotool libgtest-dev libbenchmark-dev fonts-freefont-ttf)
+# What the tests add: an X server and input, the test frameworks, and the
+# faces of fonts-freefont-ttf that the tests and the art generator read.
+QUILLORY_TEST_PACKAGES=(
+  xvfb xdotool x11-utils libgtest-dev libbenchmark-dev fonts-freefont-ttf
+  desktop-file-utils appstream
+)
+
+QUILLORY_LOG_DIR=build/logs
+QUILLORY_LOG_TAIL_LINES=40   # lines of a failed step's log shown on the terminal
+QUILLORY_APT_LOCK_WAIT_S=600 # how long apt waits for another apt to finish
+
+# quillory_say MESSAGE...: one line of progress, prefixed with the command's name.
+quillory_say() {
+  printf '%s: %s\n' "$(basename "$0")" "$*" >&2
+}
+
+# quillory_fail STEP LOG: says that STEP failed and where its log is, then shows
+# the log's tail. Returns 1 so that callers can `|| return`.
+quillory_fail() {
+  local step=$1 log=$2
+  quillory_say "$step failed; its log is $log. Its last lines:"
+  tail -n "$QUILLORY_LOG_TAIL_LINES" "$log" | sed 's/^/    /' >&2
+  return 1
+}
+
+# quillory_log NAME: prints the path of a fresh log file for the step NAME.
+quillory_log() {
+  mkdir -p "$QUILLORY_LOG_DIR"
+  local log="$QUILLORY_LOG_DIR/$1.log"
+  : >"$log"
+  printf '%s\n' "$log"
+}
 
 quillory_missing_packages() {
   local pkg
@@ -22,36 +55,73 @@ quillory_missing_packages() {
   done
 }
 
-# quillory_install PACKAGE...: installs those not installed yet, or explains.
+# quillory_install PACKAGE...: installs those not installed yet. As a normal
+# user it prints the command that installs them instead and returns 1: with
+# sudo where sudo exists, otherwise through su, which a fresh Debian with a root
+# password always has.
 quillory_install() {
-  local missing
+  local missing log command
   mapfile -t missing < <(quillory_missing_packages "$@")
   [ "${#missing[@]}" -eq 0 ] && return 0
+  command="apt-get update && apt-get install -y ${missing[*]}"
   if [ "$(id -u)" -ne 0 ]; then
-    echo "Quillory needs these Debian packages: ${missing[*]}" >&2
-    echo "Install them with this command, then run this script again:" >&2
-    echo "  sudo apt-get install -y ${missing[*]}" >&2
+    quillory_say "Quillory needs these Debian packages: ${missing[*]}"
+    if command -v sudo >/dev/null 2>&1; then
+      quillory_say "Install them with this command, then run $(basename "$0") again:"
+      printf "  sudo sh -c '%s'\n" "$command" >&2
+    else
+      quillory_say "Install them as root with this command (it asks for the root password), then run $(basename "$0") again:"
+      printf "  su -c '%s'\n" "$command" >&2
+    fi
     return 1
   fi
-  echo "Installing ${missing[*]}" >&2
+  log=$(quillory_log apt)
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq >/dev/null || return 1
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+  quillory_say "Updating the package lists (log: $log)"
+  apt-get -o DPkg::Lock::Timeout="$QUILLORY_APT_LOCK_WAIT_S" update >>"$log" 2>&1 ||
+    quillory_fail "apt-get update" "$log" || return
+  quillory_say "Installing ${#missing[@]} packages: ${missing[*]}"
+  apt-get -o DPkg::Lock::Timeout="$QUILLORY_APT_LOCK_WAIT_S" install -y --no-install-recommends \
+    "${missing[@]}" >>"$log" 2>&1 ||
+    quillory_fail "apt-get install" "$log" || return
 }
 
-# quillory_build: configures build/ on first use and builds everything; the
-# compiler's output is shown only when the build fails.
+# quillory_show_progress LABEL: reads the build's output on stdin, keeps it
+# out of sight and shows its percentage instead, on one line at a terminal and
+# once every ten percent elsewhere (a CI log stays short).
+quillory_show_progress() {
+  local label=$1 line percent shown=-1 step=10
+  local interactive=0
+  [ -t 2 ] && interactive=1
+  while IFS= read -r line; do
+    [[ $line =~ ^\[[[:space:]]*([0-9]+)%\] ]] || continue
+    percent=$((10#${BASH_REMATCH[1]}))
+    if [ "$interactive" -eq 1 ]; then
+      [ "$percent" -ne "$shown" ] && printf '\r%s: %s %3d%%' "$(basename "$0")" "$label" "$percent" >&2
+      shown=$percent
+    elif [ "$percent" -ge $((shown + step)) ] || { [ "$percent" -eq 100 ] && [ "$shown" -ne 100 ]; }; then
+      quillory_say "$label $percent%"
+      shown=$percent
+    fi
+  done
+  [ "$interactive" -eq 1 ] && [ "$shown" -ge 0 ] && printf '\n' >&2
+  return 0
+}
+
+# quillory_build BUILD_DIR [CMAKE_OPTION...]: configures BUILD_DIR with the
+# options (a cached build folder takes this in a few seconds, and picks up
+# tools installed since) and builds everything in it. The build lays out the
+# run folder BUILD_DIR/run/ itself.
 quillory_build() {
-  local log status=0
-  log=$(mktemp)
-  echo "Building Quillory in build/ ..." >&2
-  if [ ! -f build/CMakeCache.txt ]; then
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1 || status=1
-  fi
-  if [ "$status" -eq 0 ]; then
-    cmake --build build -j "$(nproc)" >"$log" 2>&1 || status=1
-  fi
-  [ "$status" -eq 0 ] || cat "$log" >&2
-  rm -f "$log"
-  return "$status"
+  local dir=$1
+  shift
+  local log status
+  log=$(quillory_log "$(basename "$dir")")
+  quillory_say "Configuring $dir/ (log: $log)"
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >>"$log" 2>&1 ||
+    quillory_fail "Configuring $dir/" "$log" || return
+  quillory_say "Building in $dir/ on $(nproc) cores (log: $log)"
+  cmake --build "$dir" -j "$(nproc)" 2>&1 | tee -a "$log" | quillory_show_progress "building"
+  status=${PIPESTATUS[0]}
+  [ "$status" -eq 0 ] || quillory_fail "The build in $dir/" "$log"
 }
