@@ -63,14 +63,14 @@ quillory_install() {
   local missing log command
   mapfile -t missing < <(quillory_missing_packages "$@")
   [ "${#missing[@]}" -eq 0 ] && return 0
-  command="apt-get update && apt-get install -y ${missing[*]}"
+  command="apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
   if [ "$(id -u)" -ne 0 ]; then
     quillory_say "Quillory needs these Debian packages: ${missing[*]}"
     if command -v sudo >/dev/null 2>&1; then
-      quillory_say "Install them with this command, then run $(basename "$0") again:"
+      quillory_say "Install them with this command, then run ./$(basename "$0") again:"
       printf "  sudo sh -c '%s'\n" "$command" >&2
     else
-      quillory_say "Install them as root with this command (it asks for the root password), then run $(basename "$0") again:"
+      quillory_say "Install them as root with this command (it asks for the root password), then run ./$(basename "$0") again:"
       printf "  su -c '%s'\n" "$command" >&2
     fi
     return 1
