@@ -39,17 +39,19 @@ quillory_install() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
 }
 
-# quillory_build: configures build/ on first use and builds everything; the
+# quillory_build [BUILD_DIR [CMAKE_OPTION...]]: configures BUILD_DIR (build/
+# by default) on first use, with those options, and builds everything; the
 # compiler's output is shown only when the build fails.
 quillory_build() {
-  local log status=0
+  local dir=${1:-build} log status=0
+  [ "$#" -gt 0 ] && shift
   log=$(mktemp)
-  echo "Building Quillory in build/ ..." >&2
-  if [ ! -f build/CMakeCache.txt ]; then
-    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1 || status=1
+  echo "Building Quillory in $dir/ ..." >&2
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$log" 2>&1 || status=1
   fi
   if [ "$status" -eq 0 ]; then
-    cmake --build build -j "$(nproc)" >"$log" 2>&1 || status=1
+    cmake --build "$dir" -j "$(nproc)" >"$log" 2>&1 || status=1
   fi
   [ "$status" -eq 0 ] || cat "$log" >&2
   rm -f "$log"
