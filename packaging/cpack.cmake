@@ -16,6 +16,9 @@ partner's line shows under the canvas while the next picture is drawn.
 Pictures keep growing over every turn, and at the end both are shown side by
 side.")
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+# Stage through DESTDIR, so the install rules see the real prefix (the font
+# link is computed from it).
+set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
 

@@ -59,15 +59,16 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/images ${PROJECT_SOURCE_DIR}/asse
         DESTINATION ${QUILLORY_INSTALL_DATADIR})
 
 # fonts/courier.ttf links to the font package's file. The link text is
-# relative and computed for the real prefix, so it resolves in the installed
-# system; inside a staging folder (DESTDIR, CPack) it points at the same place
-# under that folder, where the font package is not.
-file(RELATIVE_PATH QUILLORY_FONT_LINK ${QUILLORY_FULL_DATADIR}/fonts ${QUILLORY_FONT_SOURCE})
+# relative, computed at install time for the prefix being installed to (so
+# `--prefix` works too), and resolves in the installed system; inside a
+# staging folder (DESTDIR, and CPack, which stages through DESTDIR) it points
+# at the same place under that folder, where the font package is not.
 install(CODE "
-  set(fonts \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QUILLORY_INSTALL_DATADIR}/fonts\")
-  file(MAKE_DIRECTORY \"\${fonts}\")
-  message(STATUS \"Linking: \${fonts}/courier.ttf -> ${QUILLORY_FONT_LINK}\")
-  file(CREATE_LINK \"${QUILLORY_FONT_LINK}\" \"\${fonts}/courier.ttf\" SYMBOLIC)")
+  set(fonts \"\${CMAKE_INSTALL_PREFIX}/${QUILLORY_INSTALL_DATADIR}/fonts\")
+  file(RELATIVE_PATH link \"\${fonts}\" \"${QUILLORY_FONT_SOURCE}\")
+  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${fonts}\")
+  message(STATUS \"Linking: \$ENV{DESTDIR}\${fonts}/courier.ttf -> \${link}\")
+  file(CREATE_LINK \"\${link}\" \"\$ENV{DESTDIR}\${fonts}/courier.ttf\" SYMBOLIC)")
 
 install(FILES ${packaging}/${QUILLORY_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
