@@ -70,8 +70,8 @@ void writeSource(std::ostream& out, const std::vector<Decoded>& icons) {
     for (std::size_t i = 0; i < icons.size(); ++i) {
         out << "constexpr std::uint32_t kIcon" << i << "[] = {";
         for (std::size_t p = 0; p < icons[i].argb.size(); ++p) {
-            out << (p % kWordsPerLine == 0 ? "\n    " : " ") << "0x" << std::hex
-                << std::setw(8) << std::setfill('0') << icons[i].argb[p] << std::dec << ",";
+            out << (p % kWordsPerLine == 0 ? "\n    " : " ") << "0x" << std::hex << std::setw(8)
+                << std::setfill('0') << icons[i].argb[p] << std::dec << ",";
         }
         out << "\n};\n";
     }

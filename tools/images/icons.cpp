@@ -37,8 +37,8 @@ constexpr Point kTailTo{0.80f, 0.82f};
 constexpr float kTailWidth = 0.17f;
 
 // Large art, fractions of the side.
-constexpr float kLetterSize = 0.66f;      // pixels per em of the Q
-constexpr float kLetterCentreX = 0.46f;   // middle of the Q's advance
+constexpr float kLetterSize = 0.66f;     // pixels per em of the Q
+constexpr float kLetterCentreX = 0.46f;  // middle of the Q's advance
 constexpr float kLetterBaseline = 0.64f; // the Q's tail dips below it
 constexpr float kLetterTilt = -0.09f;    // radians, as the title's Q
 constexpr float kLetterBacking = 0.05f;  // white sticker edge
@@ -48,13 +48,15 @@ constexpr Point kWaveStart{0.13f, 0.84f};
 constexpr Wave kWave{0.5f, 0.025f, 0.125f, 0.035f, 0.0f}; // lengths as fractions
 constexpr Point kStarCentre{0.82f, 0.2f};
 constexpr float kStarRadius = 0.085f;
-constexpr float kStarAngle = 0.2f; // radians
+constexpr float kStarAngle = 0.2f;     // radians
 constexpr float kPencilAngle = -0.62f; // radians: the pencil rises to the right of its point
 constexpr float kPencilLength = 0.3f;
 constexpr float kPencilThickness = 0.075f;
 constexpr Colour kPencilYellow = rgb(250, 196, 60);
 
-Point scaled(Point fraction, float side) { return {fraction.x * side, fraction.y * side}; }
+Point scaled(Point fraction, float side) {
+    return {fraction.x * side, fraction.y * side};
+}
 
 Rect tileRect(float side) {
     const float inset = std::round(side * kTileInset);
