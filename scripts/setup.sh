@@ -10,8 +10,10 @@ QUILLORY_PACKAGES=(
   libfreetype-dev libpng-dev libsdl2-mixer-dev libx11-dev
   fonts-anonymous-pro
 )
-# The tests and the art generator also read faces of fonts-freefont-ttf.
-QUILLORY_TEST_PACKAGES=(xvfb xdotool libgtest-dev libbenchmark-dev fonts-freefont-ttf)
+# The tests and the art generator also read faces of fonts-freefont-ttf; the
+# package test validates the installed desktop entry and metainfo.
+QUILLORY_TEST_PACKAGES=(xvfb xdotool libgtest-dev libbenchmark-dev fonts-freefont-ttf
+  desktop-file-utils appstream)
 
 quillory_missing_packages() {
   local pkg
