@@ -10,10 +10,8 @@ QUILLORY_PACKAGES=(
   libfreetype-dev libpng-dev libsdl2-mixer-dev libx11-dev
   fonts-anonymous-pro
 )
-# The tests and the art generator also read faces of fonts-freefont-ttf; the
-# package test validates the installed desktop entry and metainfo.
-QUILLORY_TEST_PACKAGES=(xvfb xdotool libgtest-dev libbenchmark-dev fonts-freefont-ttf
-  desktop-file-utils appstream)
+# The tests and the art generator also read faces of fonts-freefont-ttf.
+QUILLORY_TEST_PACKAGES=(xvfb xdotool libgtest-dev libbenchmark-dev fonts-freefont-ttf)
 
 quillory_missing_packages() {
   local pkg
@@ -41,19 +39,17 @@ quillory_install() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
 }
 
-# quillory_build [BUILD_DIR [CMAKE_OPTION...]]: configures BUILD_DIR (build/
-# by default) on first use, with those options, and builds everything; the
+# quillory_build: configures build/ on first use and builds everything; the
 # compiler's output is shown only when the build fails.
 quillory_build() {
-  local dir=${1:-build} log status=0
-  [ "$#" -gt 0 ] && shift
+  local log status=0
   log=$(mktemp)
-  echo "Building Quillory in $dir/ ..." >&2
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$log" 2>&1 || status=1
+  echo "Building Quillory in build/ ..." >&2
+  if [ ! -f build/CMakeCache.txt ]; then
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1 || status=1
   fi
   if [ "$status" -eq 0 ]; then
-    cmake --build "$dir" -j "$(nproc)" >"$log" 2>&1 || status=1
+    cmake --build build -j "$(nproc)" >"$log" 2>&1 || status=1
   fi
   [ "$status" -eq 0 ] || cat "$log" >&2
   rm -f "$log"
