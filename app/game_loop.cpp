@@ -6,6 +6,7 @@
 
 #include "app/frame_clock.h"
 #include "app/scene_view.h"
+#include "app/window_identity.h"
 #include "drawing/palette.h"
 #include "drawing/pen.h"
 #include "game/game_state.h"
@@ -155,6 +156,7 @@ void runGame(int argc, char** argv) {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
     glutCreateWindow(WINDOW_TITLE);
+    applyWindowIdentity();
     glutPositionWindow(WINDOW_X, WINDOW_Y);
 
     glutReshapeFunc(onReshape);

@@ -102,6 +102,17 @@ bool near(const Rgb& a, const Rgb& b, int tolerance) {
     return true;
 }
 
+std::size_t differingPixels(const testsupport::Image& a, const testsupport::Image& b,
+                            int tolerance) {
+    std::size_t differing = 0;
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            differing += near(pixel(a, x, y), pixel(b, x, y), tolerance) ? 0 : 1;
+        }
+    }
+    return differing;
+}
+
 std::string pressLine(int px, int py) {
     const float x = static_cast<float>(px - HALF_WIDTH) * UNITS_PER_PIXEL;
     const float y = CENTRE_Y + static_cast<float>(HALF_HEIGHT - py) * UNITS_PER_PIXEL;

@@ -70,6 +70,9 @@ private:
 Rgb pixel(const testsupport::Image& image, int px, int py);
 // Whether two colours are within `tolerance` on every channel.
 bool near(const Rgb& a, const Rgb& b, int tolerance = 3);
+// How many pixels of two same-sized images differ by more than `tolerance` on a channel.
+std::size_t differingPixels(const testsupport::Image& a, const testsupport::Image& b,
+                            int tolerance);
 // The diagnostic line a left press at window pixel (px, py) writes.
 std::string pressLine(int px, int py);
 // Window pixel of scene coordinates.

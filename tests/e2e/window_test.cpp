@@ -29,14 +29,7 @@ TEST(WindowTest, OneFixedWindowShowsTheTitleAndClosesCleanly) {
             if (shot.width != title.width || shot.height != title.height) {
                 return false; // not drawn yet
             }
-            differing = 0;
-            for (int y = 0; y < title.height; ++y) {
-                for (int x = 0; x < title.width; ++x) {
-                    differing += near(pixel(shot, x, y), pixel(title, x, y), PIXEL_TOLERANCE)
-                                     ? 0
-                                     : 1;
-                }
-            }
+            differing = differingPixels(shot, title, PIXEL_TOLERANCE);
             return differing <= MAX_DIFFERING;
         },
         STEP_TIMEOUT);

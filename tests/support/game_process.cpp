@@ -84,13 +84,17 @@ pid_t spawn(const std::vector<std::string>& argv, const std::string& workingDir,
 } // namespace
 
 GameProcess::GameProcess(const std::string& binary, const std::string& workingDir,
+                         const std::map<std::string, std::string>& env)
+    : GameProcess(std::vector<std::string>{binary}, workingDir, env) {}
+
+GameProcess::GameProcess(const std::vector<std::string>& argv, const std::string& workingDir,
                          const std::map<std::string, std::string>& env) {
     int out[2];
     int err[2];
     if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
         return;
     }
-    pid_ = spawn({binary}, workingDir, env, out[1], err[1]);
+    pid_ = spawn(argv, workingDir, env, out[1], err[1]);
     close(out[1]);
     close(err[1]);
     outFd_ = out[0];

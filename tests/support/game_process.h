@@ -19,6 +19,9 @@ public:
     // Starts `binary` in `workingDir` with extra environment `env` (added to ours).
     GameProcess(const std::string& binary, const std::string& workingDir,
                 const std::map<std::string, std::string>& env = {});
+    // Starts the program argv[0] with arguments argv[1...], likewise.
+    GameProcess(const std::vector<std::string>& argv, const std::string& workingDir,
+                const std::map<std::string, std::string>& env = {});
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
     GameProcess& operator=(const GameProcess&) = delete;

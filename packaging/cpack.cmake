@@ -1,0 +1,33 @@
+# cpack.cmake: the Debian package, built by CPack's DEB generator.
+#
+# Included from the top CMakeLists after the install rules; `cpack -G DEB` in
+# the build folder (as ./package does) packs what `cmake --install` lays down.
+# Dependencies come from dpkg-shlibdeps, plus the font package the font link
+# points into.
+set(CPACK_PACKAGE_NAME quillory)
+set(CPACK_PACKAGE_VENDOR "The Quillory developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "two-player pass-and-play drawing game")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Quillory is a drawing game for two players who share one computer, one mouse
+and one keyboard. In a turn a player draws on the canvas in one of ten
+colours, then writes a line about the picture, and passes the mouse on; the
+partner's line shows under the canvas while the next picture is drawn.
+Pictures keep growing over every turn, and at the end both are shown side by
+side.")
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+# Stage through DESTDIR, so the install rules see the real prefix (the font
+# link is computed from it).
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${QUILLORY_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-anonymous-pro)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+
+include(CPack)
