@@ -10,6 +10,7 @@ file(GLOB QUILLORY_ICON_PNGS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/assets/icon
 if(NOT QUILLORY_ICON_PNGS)
   message(FATAL_ERROR "No icons found as assets/icons/quillory_<size>.png")
 endif()
+list(SORT QUILLORY_ICON_PNGS COMPARE NATURAL) # smallest first
 set(QUILLORY_ICO ${PROJECT_BINARY_DIR}/quillory.ico)
 add_custom_command(OUTPUT ${QUILLORY_ICO}
   COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/pack_icon.sh ${QUILLORY_ICO} ${QUILLORY_ICON_PNGS}

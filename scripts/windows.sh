@@ -12,7 +12,8 @@ QUILLORY_WIN_PACKAGES=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   dpkg-dev cmake ninja-build zip unzip fonts-anonymous-pro
 )
-QUILLORY_WIN_TEST_PACKAGES=(wine wine64 xvfb xdotool)
+# The tests also build the Linux test program, which drives the game.
+QUILLORY_WIN_TEST_PACKAGES=(wine wine64)
 # The Debian binary packages whose source packages are cross-built, in build order.
 QUILLORY_WIN_SOURCES=(libpng-dev libfreetype-dev freeglut3-dev libsdl2-dev libsdl2-mixer-dev)
 
@@ -31,8 +32,10 @@ win_step() {
   mkdir -p "$(dirname "$log")"
   start=$SECONDS
   win_say "$name ..."
-  ( while sleep "$QUILLORY_PROGRESS_SECONDS"; do
-      win_say "  $name: still running after $((SECONDS - start)) s"
+  # Short sleeps: the last one outlives the ticker, holding its stderr open.
+  ( while sleep 1; do
+      [ $(((SECONDS - start) % QUILLORY_PROGRESS_SECONDS)) -eq 0 ] &&
+        win_say "  $name: still running after $((SECONDS - start)) s"
     done ) &
   ticker=$!
   status=0
@@ -320,7 +323,7 @@ win_prepare_prefix() {
 win_play_test() {
   local zip=$1 work display_file xvfb_pid status=0 logs=$PWD/$QUILLORY_WIN_BUILD/logs
   # The test program and its helpers come from the Linux build.
-  quillory_build || { win_say "FAILED: the Linux build of the test program"; return 1; }
+  quillory_build build || { win_say "FAILED: the Linux build of the test program"; return 1; }
   work=$(mktemp -d)
   display_file=$work/display
   unzip -q "$zip" -d "$work/unpacked" || { win_say "FAILED: unpacking $zip"; return 1; }
