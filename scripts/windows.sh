@@ -7,12 +7,14 @@
 QUILLORY_WIN_BUILD=${QUILLORY_WIN_BUILD:-build-windows}
 QUILLORY_WIN_TOOLCHAIN=cmake/mingw-w64-x86_64.cmake
 QUILLORY_WIN_SYSROOT=/usr/x86_64-w64-mingw32
-# Debian packages the Windows build and its tests need on the build machine.
+# Debian packages the Windows build needs on the build machine.
 QUILLORY_WIN_PACKAGES=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   dpkg-dev cmake ninja-build zip unzip fonts-anonymous-pro
 )
-# The tests also build the Linux test program, which drives the game.
+# The tests run the exe under Wine; the Linux test program drives it, so they
+# also need the Linux build's and tests' packages (QUILLORY_PACKAGES and
+# QUILLORY_TEST_PACKAGES of scripts/setup.sh).
 QUILLORY_WIN_TEST_PACKAGES=(wine wine64)
 # The Debian binary packages whose source packages are cross-built, in build order.
 QUILLORY_WIN_SOURCES=(libpng-dev libfreetype-dev freeglut3-dev libsdl2-dev libsdl2-mixer-dev)
