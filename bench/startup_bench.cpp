@@ -43,7 +43,7 @@ void BM_LaunchToFirstFrame(benchmark::State& state) {
     const unsigned char* want = title.at(px, py);
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        testsupport::GameProcess game(QUILLORY_BINARY, run.path().string());
+        testsupport::GameProcess game({QUILLORY_BINARY}, run.path().string());
         const auto window = x.waitForWindow(WINDOW_TITLE, GIVE_UP);
         bool shown = false;
         while (window && !shown && std::chrono::steady_clock::now() - start < GIVE_UP) {

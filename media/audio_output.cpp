@@ -3,6 +3,7 @@
 // hook that runs the playing stream's effect, and the libraries' own console
 // messages silenced, since the game prints nothing about audio.
 #include "media/audio_output.h"
+#include "media/quiet_decoder.h"
 
 #include <cstddef>
 #include <map>
@@ -12,8 +13,6 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
-#include <dlfcn.h>
-#include <mpg123.h>
 #if QUILLORY_HAVE_ALSA
 #include <alsa/asoundlib.h>
 #endif
@@ -93,36 +92,17 @@ void discardAlsaError(const char* /*file*/, int /*line*/, const char* /*function
 #endif
 
 // SDL itself logs, e.g. the disk driver's banner; ALSA prints a page of
-// errors when there is no sound card. Neither reaches the console.
+// errors when there is no sound card; the MP3 decoder may print about a
+// damaged file. None of them reaches the console.
 void silenceAudioLibraries() {
     SDL_LogSetOutputFunction(discardSdlLog, nullptr);
+    quietenMp3Decoder();
 #if QUILLORY_HAVE_ALSA
     snd_lib_error_set_handler(discardAlsaError);
 #endif
 }
 
 } // namespace
-
-// SDL_mixer decodes MP3 through libmpg123 and never asks it to be quiet, so a
-// damaged file would print mpg123's notes to stderr, even from the audio
-// thread. SDL_mixer's calls to mpg123_new reach this definition first (the
-// executable's symbols come before the shared libraries'); it creates the
-// decoder as usual and switches its messages off.
-extern "C" mpg123_handle* mpg123_new(const char* decoder, int* error) {
-    using NewDecoder = mpg123_handle* (*)(const char*, int*);
-    static const auto createDecoder = reinterpret_cast<NewDecoder>(dlsym(RTLD_NEXT, "mpg123_new"));
-    if (createDecoder == nullptr) {
-        if (error != nullptr) {
-            *error = MPG123_ERR;
-        }
-        return nullptr;
-    }
-    mpg123_handle* handle = createDecoder(decoder, error);
-    if (handle != nullptr) {
-        mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
-    }
-    return handle;
-}
 
 namespace audio {
 

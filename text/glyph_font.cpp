@@ -9,6 +9,8 @@
 #include <memory>
 #include <stdexcept>
 
+// GL_CLAMP_TO_EDGE is OpenGL 1.2: Linux's gl.h has it, Windows' stops at 1.1.
+#include <GL/glext.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_GLYPH_H

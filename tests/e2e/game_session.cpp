@@ -4,12 +4,33 @@
 
 #include "tests/e2e/game_session.h"
 
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
 namespace e2e {
 
 namespace {
+
+// The game's folder and start command, from the environment or the Linux build.
+std::filesystem::path gameFolder() {
+    const char* folder = std::getenv("QUILLORY_GAME_FOLDER");
+    return folder != nullptr ? folder : QUILLORY_RUN_DIR;
+}
+
+std::vector<std::string> gameCommand() {
+    const char* command = std::getenv("QUILLORY_GAME_COMMAND");
+    if (command == nullptr) {
+        return {QUILLORY_BINARY};
+    }
+    std::vector<std::string> words;
+    std::istringstream in(command);
+    for (std::string word; in >> word;) {
+        words.push_back(word);
+    }
+    return words;
+}
+
 constexpr int KEY_DELAY_MS = 25;          // between typed keys, as a person types
 constexpr double PIXELS_PER_UNIT = 10.24;
 constexpr float UNITS_PER_PIXEL = 0.09765625f;
@@ -19,12 +40,13 @@ constexpr float CENTRE_Y = 37.5f;         // scene y of the window's middle row
 } // namespace
 
 GameSession::GameSession(void (*prepare)(const testsupport::RunFolder&),
-                         const std::map<std::string, std::string>& env) {
+                         const std::map<std::string, std::string>& env)
+    : folder_(gameFolder()) {
     if (prepare != nullptr) {
         prepare(folder_);
     }
-    process_ = std::make_unique<testsupport::GameProcess>(QUILLORY_BINARY,
-                                                          folder_.path().string(), env);
+    process_ = std::make_unique<testsupport::GameProcess>(gameCommand(), folder_.path().string(),
+                                                          env);
 }
 
 Window GameSession::window() {

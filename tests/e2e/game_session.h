@@ -1,5 +1,11 @@
 // game_session.h: the real game running in a private run folder, its window,
 // and the player's mouse and keyboard as real X input events.
+//
+// By default the game is the Linux build's binary in a copy of its run folder.
+// QUILLORY_GAME_FOLDER names another folder to copy instead, and
+// QUILLORY_GAME_COMMAND the command, words split at spaces, that starts the
+// game in the copy: ./windows sets them to the unpacked zip and
+// "wine quillory.exe" to play the same tests against the Windows build.
 #pragma once
 
 #include <X11/Xlib.h>

@@ -1,6 +1,8 @@
 // play_test.cpp: two players through a whole game with the mouse and keyboard.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "tests/e2e/game_session.h"
 
 namespace e2e {
@@ -14,6 +16,11 @@ constexpr int BLUE_X = 932, BLUE_Y = 317; // palette cell 5
 const Rgb RED{248, 11, 33};
 const Rgb SKY_BLUE{11, 150, 248};
 const Rgb WHITE{255, 255, 255};
+
+// The pointer rests at each corner of a stroke, as a hand does. Windows keeps
+// only the latest pointer move in a window's queue, so under Wine a pointer that
+// jumps on before the game's next frame would cut the corner.
+constexpr auto CORNER_REST = std::chrono::milliseconds(200);
 
 // Probes away from strokes, text and palette where each screen shows its image.
 const std::vector<std::pair<int, int>> IMAGE_PROBES{{10, 10}, {1010, 30}, {990, 600}, {20, 750}};
@@ -59,6 +66,7 @@ protected:
         ASSERT_TRUE(game.waitForLines(expected.size()));
         for (std::size_t i = 1; i < points.size(); ++i) {
             game.moveTo(points[i].first, points[i].second);
+            std::this_thread::sleep_for(CORNER_REST);
         }
         game.buttonUp();
     }

@@ -174,7 +174,7 @@ TEST(InstallTest, StagedInstallIsCompleteValidAndStartsTheGameWithItsIdentity) {
     fs::create_symlink(QUILLORY_FONT_SOURCE, stagedFont);
 
     // Started from `/`, the launcher finds the data: the title screen shows.
-    GameProcess game(launcher, "/");
+    GameProcess game({launcher}, "/");
     testsupport::XConnection x;
     const std::optional<Window> window = x.waitForWindow(e2e::WINDOW_TITLE, e2e::START_TIMEOUT);
     ASSERT_TRUE(window.has_value()) << game.standardError();

@@ -83,18 +83,14 @@ pid_t spawn(const std::vector<std::string>& argv, const std::string& workingDir,
 
 } // namespace
 
-GameProcess::GameProcess(const std::string& binary, const std::string& workingDir,
-                         const std::map<std::string, std::string>& env)
-    : GameProcess(std::vector<std::string>{binary}, workingDir, env) {}
-
-GameProcess::GameProcess(const std::vector<std::string>& argv, const std::string& workingDir,
+GameProcess::GameProcess(const std::vector<std::string>& command, const std::string& workingDir,
                          const std::map<std::string, std::string>& env) {
     int out[2];
     int err[2];
     if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
         return;
     }
-    pid_ = spawn(argv, workingDir, env, out[1], err[1]);
+    pid_ = spawn(command, workingDir, env, out[1], err[1]);
     close(out[1]);
     close(err[1]);
     outFd_ = out[0];
@@ -160,7 +156,12 @@ std::vector<std::string> GameProcess::outputLines() {
     std::size_t start = 0;
     for (std::size_t end = text.find('\n'); end != std::string::npos;
          end = text.find('\n', start)) {
-        lines.push_back(text.substr(start, end - start));
+        std::string line = text.substr(start, end - start);
+        // A Windows program's text-mode output ends its lines with "\r\n".
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(std::move(line));
         start = end + 1;
     }
     return lines;

@@ -16,11 +16,9 @@ namespace testsupport {
 
 class GameProcess {
 public:
-    // Starts `binary` in `workingDir` with extra environment `env` (added to ours).
-    GameProcess(const std::string& binary, const std::string& workingDir,
-                const std::map<std::string, std::string>& env = {});
-    // Starts the program argv[0] with arguments argv[1...], likewise.
-    GameProcess(const std::vector<std::string>& argv, const std::string& workingDir,
+    // Starts `command` (program, then its arguments) in `workingDir` with extra
+    // environment `env` (added to ours).
+    GameProcess(const std::vector<std::string>& command, const std::string& workingDir,
                 const std::map<std::string, std::string>& env = {});
     ~GameProcess();
     GameProcess(const GameProcess&) = delete;
@@ -32,7 +30,7 @@ public:
     // Everything the child wrote so far to standard output / error.
     const std::string& standardOutput();
     const std::string& standardError();
-    // Standard output split into lines (without line ends).
+    // Standard output split into lines (without line ends, "\n" or Windows' "\r\n").
     std::vector<std::string> outputLines();
     // Waits until standard output holds at least `count` lines.
     bool waitForLines(std::size_t count, std::chrono::milliseconds timeout);

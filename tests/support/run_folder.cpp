@@ -9,15 +9,13 @@ namespace fs = std::filesystem;
 
 namespace testsupport {
 
-RunFolder::RunFolder() {
+RunFolder::RunFolder(const fs::path& source) {
     std::string pattern = (fs::temp_directory_path() / "quillory-run-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot make a temporary run folder");
     }
     path_ = pattern;
-    for (const char* sub : {"images", "fonts", "audio"}) {
-        fs::copy(fs::path(QUILLORY_RUN_DIR) / sub, path_ / sub, fs::copy_options::recursive);
-    }
+    fs::copy(source, path_, fs::copy_options::recursive);
 }
 
 RunFolder::~RunFolder() {

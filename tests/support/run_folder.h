@@ -1,8 +1,9 @@
 // run_folder.h: a private copy of the game's run folder for one test.
 //
-// Owns a fresh temporary folder holding images/, fonts/ and audio/ copied from
-// the run folder the build lays out; removed again when the object goes. Tests
-// that start the game, or load assets by their relative paths, work in it.
+// Owns a fresh temporary folder holding a copy of a run folder: by default the
+// one the build lays out (images/, fonts/ and audio/); removed again when the
+// object goes. Tests that start the game, or load assets by their relative
+// paths, work in it.
 #pragma once
 
 #include <filesystem>
@@ -12,7 +13,8 @@ namespace testsupport {
 
 class RunFolder {
 public:
-    RunFolder();  // a copy of the built run folder
+    // A copy of everything in `source`, by default the built run folder.
+    explicit RunFolder(const std::filesystem::path& source = QUILLORY_RUN_DIR);
     ~RunFolder();
     RunFolder(const RunFolder&) = delete;
     RunFolder& operator=(const RunFolder&) = delete;
