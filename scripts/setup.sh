@@ -23,6 +23,8 @@ QUILLORY_TEST_PACKAGES=(
 QUILLORY_LOG_DIR=build/logs
 QUILLORY_LOG_TAIL_LINES=40   # lines of a failed step's log shown on the terminal
 QUILLORY_APT_LOCK_WAIT_S=600 # how long apt waits for another apt to finish
+QUILLORY_PROGRESS_S=30       # between the "still running" lines of a long step
+QUILLORY_XVFB_START_TRIES=100 # times 50 ms: how long an X server may take to start
 
 # quillory_say MESSAGE...: one line of progress, prefixed with the command's name.
 quillory_say() {
@@ -44,6 +46,57 @@ quillory_log() {
   local log="$QUILLORY_LOG_DIR/$1.log"
   : >"$log"
   printf '%s\n' "$log"
+}
+
+# quillory_step DESCRIPTION LOG COMMAND...: runs COMMAND with its output in
+# LOG, saying every QUILLORY_PROGRESS_S seconds that it is still running; says
+# how long it took, or on failure which step failed and where its log is.
+quillory_step() {
+  local description=$1 log=$2 start status ticker
+  shift 2
+  mkdir -p "$(dirname "$log")"
+  start=$SECONDS
+  quillory_say "$description (log: $log)"
+  # Short sleeps: the last one outlives the ticker, holding its stderr open.
+  ( while sleep 1; do
+      [ $(((SECONDS - start) % QUILLORY_PROGRESS_S)) -eq 0 ] &&
+        quillory_say "  still running after $((SECONDS - start)) s: $description"
+    done ) &
+  ticker=$!
+  status=0
+  "$@" >"$log" 2>&1 || status=$?
+  kill "$ticker" 2>/dev/null
+  wait "$ticker" 2>/dev/null
+  [ "$status" -eq 0 ] || { quillory_fail "$description (status $status)" "$log"; return "$status"; }
+  quillory_say "  done in $((SECONDS - start)) s: $description"
+}
+
+# quillory_start_xvfb: starts a private X server on the first free display and
+# exports DISPLAY for it; QUILLORY_XVFB_PID names it for quillory_stop_xvfb.
+quillory_start_xvfb() {
+  local display_file
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+  QUILLORY_XVFB_PID=$!
+  for _ in $(seq "$QUILLORY_XVFB_START_TRIES"); do
+    [ -s "$display_file" ] && break
+    sleep 0.05
+  done
+  if [ ! -s "$display_file" ]; then
+    rm -f "$display_file"
+    quillory_say "the X server (Xvfb) did not start"
+    return 1
+  fi
+  export DISPLAY=":$(head -n 1 "$display_file")"
+  rm -f "$display_file"
+}
+
+# quillory_stop_xvfb: stops the X server quillory_start_xvfb started, if any.
+quillory_stop_xvfb() {
+  [ -n "${QUILLORY_XVFB_PID:-}" ] || return 0
+  kill "$QUILLORY_XVFB_PID" 2>/dev/null
+  wait "$QUILLORY_XVFB_PID" 2>/dev/null
+  QUILLORY_XVFB_PID=
 }
 
 quillory_missing_packages() {

@@ -19,51 +19,20 @@ QUILLORY_WIN_TEST_PACKAGES=(wine wine64)
 # The Debian binary packages whose source packages are cross-built, in build order.
 QUILLORY_WIN_SOURCES=(libpng-dev libfreetype-dev freeglut3-dev libsdl2-dev libsdl2-mixer-dev)
 
-QUILLORY_PROGRESS_SECONDS=30 # between "still running" lines of a long step
-QUILLORY_LOG_TAIL_LINES=40   # of a failed step's log shown on the terminal
+# Every log of the Windows build lies in one folder of its own.
+QUILLORY_LOG_DIR=$QUILLORY_WIN_BUILD/logs
 
-# win_say TEXT...: one line of what the build is doing.
-win_say() { printf 'windows: %s\n' "$*" >&2; }
-
-# win_step NAME LOG COMMAND...: runs COMMAND with its output in LOG; prints a
-# line every QUILLORY_PROGRESS_SECONDS while it runs; on failure names the step
-# and the log and shows the log's tail. Returns COMMAND's status.
-win_step() {
-  local name=$1 log=$2 start status ticker
-  shift 2
-  mkdir -p "$(dirname "$log")"
-  start=$SECONDS
-  win_say "$name ..."
-  # Short sleeps: the last one outlives the ticker, holding its stderr open.
-  ( while sleep 1; do
-      [ $(((SECONDS - start) % QUILLORY_PROGRESS_SECONDS)) -eq 0 ] &&
-        win_say "  $name: still running after $((SECONDS - start)) s"
-    done ) &
-  ticker=$!
-  status=0
-  "$@" >"$log" 2>&1 || status=$?
-  kill "$ticker" 2>/dev/null
-  wait "$ticker" 2>/dev/null
-  if [ "$status" -ne 0 ]; then
-    win_say "FAILED: $name (status $status). Full log: $log"
-    win_say "Its last $QUILLORY_LOG_TAIL_LINES lines:"
-    tail -n "$QUILLORY_LOG_TAIL_LINES" "$log" >&2
-    return "$status"
-  fi
-  win_say "  $name: done in $((SECONDS - start)) s"
-}
-
-# win_cached_step STAMP NAME LOG COMMAND...: win_step, skipped when STAMP holds
+# win_cached_step STAMP NAME LOG COMMAND...: quillory_step, skipped when STAMP holds
 # the same command line, i.e. the step already ran with this recipe.
 win_cached_step() {
   local stamp=$1 name=$2 log=$3 recipe
   shift 3
   recipe="$*"
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$recipe" ]; then
-    win_say "$name: cached"
+    quillory_say "$name: cached"
     return 0
   fi
-  win_step "$name" "$log" "$@" || return
+  quillory_step "$name" "$log" "$@" || return
   mkdir -p "$(dirname "$stamp")"
   printf '%s' "$recipe" >"$stamp"
 }
@@ -146,12 +115,12 @@ win_fetch_sources() {
   : >"$apt/sources.list"
   win_apt_sources >"$apt/sources.list.d/machine-deb-src.sources"
   if [ ! -s "$apt/sources.list.d/machine-deb-src.sources" ]; then
-    win_say "FAILED: no deb entry found in /etc/apt/sources.list or /etc/apt/sources.list.d/"
+    quillory_say "FAILED: no deb entry found in /etc/apt/sources.list or /etc/apt/sources.list.d/"
     return 1
   fi
-  win_step "Reading the source package lists of this machine's apt mirrors" \
+  quillory_step "Reading the source package lists of this machine's apt mirrors" \
     "$deps/logs/apt-update.log" win_apt "$apt" apt-get update || return
-  win_step "Fetching the Debian source packages of ${QUILLORY_WIN_SOURCES[*]}" \
+  quillory_step "Fetching the Debian source packages of ${QUILLORY_WIN_SOURCES[*]}" \
     "$deps/logs/apt-source.log" win_apt_source "$apt" "$deps/src" || return
   sed -n 's/^\(USING\|WARNING\): /  /p' "$deps/logs/apt-source.log" >&2
 }
@@ -164,7 +133,7 @@ win_source_dir() {
   for dir in "$1"/src/"$2"-*/; do
     [ -d "$dir" ] && { printf '%s' "${dir%/}"; return 0; }
   done
-  win_say "FAILED: no unpacked source of $2 in $1/src"
+  quillory_say "FAILED: no unpacked source of $2 in $1/src"
   return 1
 }
 
@@ -200,7 +169,7 @@ win_licence() {
   : >"$out"
   local file
   for file in "$@"; do
-    [ -f "$file" ] || { win_say "FAILED: licence text $file is missing"; return 1; }
+    [ -f "$file" ] || { quillory_say "FAILED: licence text $file is missing"; return 1; }
     { printf '==> %s <==\n' "$(basename "$file")"; cat "$file"; printf '\n'; } >>"$out"
   done
 }
@@ -214,7 +183,7 @@ win_build_dependencies() {
     win_fetch_sources "$deps" || return
     mkdir -p "$deps/stamps" && touch "$deps/stamps/sources"
   else
-    win_say "Debian source packages: cached in $deps/src"
+    quillory_say "Debian source packages: cached in $deps/src"
   fi
 
   # zlib is Debian's own MinGW build of it (libz-mingw-w64-dev).
@@ -275,18 +244,18 @@ QUILLORY_WIN_SYSTEM_DLLS=(
 win_pack_zip() {
   local game_build=$1 version name stage licences=$PWD/$QUILLORY_WIN_BUILD/deps/prefix/licences
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$game_build/CMakeCache.txt")
-  [ -n "$version" ] || { win_say "FAILED: no project version in $game_build/CMakeCache.txt"; return 1; }
-  [ -f LICENSE ] || { win_say "FAILED: the project's LICENSE is missing at the project root"; return 1; }
+  [ -n "$version" ] || { quillory_say "FAILED: no project version in $game_build/CMakeCache.txt"; return 1; }
+  [ -f LICENSE ] || { quillory_say "FAILED: the project's LICENSE is missing at the project root"; return 1; }
   name=quillory-$version-windows-x64
   stage=$QUILLORY_WIN_BUILD/$name
-  win_say "Packing $name.zip"
+  quillory_say "Packing $name.zip"
   rm -rf "$stage" "$QUILLORY_WIN_BUILD/$name.zip"
   mkdir -p "$stage/licences"
   cp "$game_build/quillory.exe" app/windows/README.txt LICENSE "$stage/" &&
     cp -r "$game_build/run/images" "$game_build/run/fonts" "$game_build/run/audio" "$stage/" &&
     cp "$licences"/*.txt "$stage/licences/" &&
     (cd "$QUILLORY_WIN_BUILD" && zip -q -r -9 "$name.zip" "$name") ||
-    { win_say "FAILED: packing $stage into $name.zip"; return 1; }
+    { quillory_say "FAILED: packing $stage into $name.zip"; return 1; }
   printf '%s\n' "$QUILLORY_WIN_BUILD/$name.zip"
 }
 
@@ -295,15 +264,15 @@ win_pack_zip() {
 win_check_imports() {
   local exe=$1 dll foreign=()
   mapfile -t imports < <(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
-  win_say "quillory.exe imports: ${imports[*]}"
+  quillory_say "quillory.exe imports: ${imports[*]}"
   for dll in "${imports[@]}"; do
     [[ " ${QUILLORY_WIN_SYSTEM_DLLS[*]} " == *" ${dll,,} "* ]] || foreign+=("$dll")
   done
   if [ "${#foreign[@]}" -ne 0 ]; then
-    win_say "FAILED: quillory.exe imports DLLs that Windows does not ship: ${foreign[*]}"
+    quillory_say "FAILED: quillory.exe imports DLLs that Windows does not ship: ${foreign[*]}"
     return 1
   fi
-  win_say "Import check passed: system DLLs only"
+  quillory_say "Import check passed: system DLLs only"
 }
 
 # win_prepare_prefix: boots the Wine prefix in WINEPREFIX (slow the first
@@ -323,35 +292,26 @@ win_prepare_prefix() {
 # unpacked zip's quillory.exe, started as "wine quillory.exe", in a Wine prefix
 # and under an X server of this run's own.
 win_play_test() {
-  local zip=$1 work display_file xvfb_pid status=0 logs=$PWD/$QUILLORY_WIN_BUILD/logs
+  local zip=$1 work status=0 logs=$PWD/$QUILLORY_WIN_BUILD/logs
   # The test program and its helpers come from the Linux build.
-  quillory_build build || { win_say "FAILED: the Linux build of the test program"; return 1; }
+  quillory_build build || { quillory_say "FAILED: the Linux build of the test program"; return 1; }
   work=$(mktemp -d)
-  display_file=$work/display
-  unzip -q "$zip" -d "$work/unpacked" || { win_say "FAILED: unpacking $zip"; return 1; }
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -s "$display_file" ] && break
-    sleep 0.05
-  done
+  unzip -q "$zip" -d "$work/unpacked" || { quillory_say "FAILED: unpacking $zip"; return 1; }
   (
     set -e
-    [ -s "$display_file" ] || { win_say "FAILED: Xvfb did not start"; exit 1; }
-    export DISPLAY=":$(head -n 1 "$display_file")"
+    quillory_start_xvfb
+    trap quillory_stop_xvfb EXIT
     export WINEPREFIX=$work/wine WINEARCH=win64 WINEDEBUG=-all
     # No .NET or HTML engine: Wine would otherwise offer to download them.
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    win_step "Preparing a fresh Wine prefix" "$logs/wineboot.log" win_prepare_prefix
+    quillory_step "Preparing a fresh Wine prefix" "$logs/wineboot.log" win_prepare_prefix
     export QUILLORY_GAME_FOLDER
     QUILLORY_GAME_FOLDER=$(echo "$work"/unpacked/quillory-*)
     export QUILLORY_GAME_COMMAND="wine quillory.exe"
-    win_step "Playing a whole game against wine quillory.exe" "$logs/play-test.log" \
+    quillory_step "Playing a whole game against wine quillory.exe" "$logs/play-test.log" \
       env LC_ALL=C build/tests/e2e/e2e_tests --gtest_filter='PlayTest.*'
   ) || status=$?
   WINEPREFIX=$work/wine wineserver -k 2>/dev/null || true
-  kill "$xvfb_pid" 2>/dev/null
-  wait "$xvfb_pid" 2>/dev/null
   rm -rf "$work"
   return "$status"
 }
