@@ -38,6 +38,7 @@ constexpr FT_Pos POINTS_PER_INCH = 72;
 constexpr FT_Int PACKED_ROWS = 1;     // byte alignment of converted bitmap rows
 constexpr int FULL_COVERAGE = 255;    // 8-bit coverage of a fully inked pixel
 constexpr GLsizei ONE_TEXTURE = 1;
+constexpr FT_UInt MISSING_GLYPH = 0; // glyph index of a code the face has no glyph for
 // A glyph may be this many ems wide or tall before its face is refused: even
 // the widest letters and tallest brackets stay well inside 2 ems.
 constexpr FT_Pos MAX_GLYPH_EMS = 4;
@@ -220,10 +221,13 @@ bool hasInk(const GlyphImage& glyph) {
                        [](unsigned char value) { return value != 0; });
 }
 
-// True when at least one ASCII letter, A..Z or a..z, leaves ink.
-bool drawsALetter(const std::vector<GlyphImage>& glyphs) {
+// True when at least one ASCII letter, A..Z or a..z, has a glyph of its own in
+// `face` that leaves ink. A code the face lacks draws the face's missing-glyph
+// box, which is no letter.
+bool drawsALetter(FT_Face face, const std::vector<GlyphImage>& glyphs) {
     for (unsigned char code = 'A'; code <= 'z'; ++code) {
-        if (std::isalpha(code) != 0 && hasInk(glyphs[code])) {
+        if (std::isalpha(code) != 0 && FT_Get_Char_Index(face, code) != MISSING_GLYPH &&
+            hasInk(glyphs[code])) {
             return true;
         }
     }
@@ -320,7 +324,7 @@ std::vector<GlyphImage> rasteriseFace(const unsigned char* data, std::size_t siz
                 library.get(), face.get(), static_cast<FT_ULong>(code), limitPixels);
         }
     }
-    if (!drawsALetter(glyphs)) {
+    if (!drawsALetter(face.get(), glyphs)) {
         throw std::runtime_error(FONT_DRAWS_NO_LETTERS);
     }
     return glyphs;
