@@ -237,21 +237,18 @@ TextureLevels decodePngLevels(const char* path, bool buildMipmaps) {
     }
 }
 
-GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& options) {
-    if (levels.empty()) {
-        return 0;
-    }
+namespace {
+
+bool fitsTheGl(const TextureLevels& levels) {
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    if (static_cast<GLsizei>(levels.front().width) > maxSide ||
-        static_cast<GLsizei>(levels.front().height) > maxSide) {
-        return 0;
-    }
-    GLuint texture = 0;
-    glGenTextures(ONE_TEXTURE, &texture);
-    if (texture == 0) {
-        return 0;
-    }
+    return !levels.empty() && static_cast<GLsizei>(levels.front().width) <= maxSide &&
+           static_cast<GLsizei>(levels.front().height) <= maxSide;
+}
+
+// Uploads `levels` into `texture`, which fitsTheGl has approved.
+void fillApprovedTexture(GLuint texture, const TextureLevels& levels,
+                         const PngTextureOptions& options) {
     GLint previousTexture = 0;
     GLint previousAlignment = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previousTexture);
@@ -277,7 +274,29 @@ GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& optio
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, options.magFilter);
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previousTexture));
+}
+
+} // namespace
+
+GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& options) {
+    if (!fitsTheGl(levels)) {
+        return 0;
+    }
+    GLuint texture = 0;
+    glGenTextures(ONE_TEXTURE, &texture);
+    if (texture == 0) {
+        return 0;
+    }
+    fillApprovedTexture(texture, levels, options);
     return texture;
+}
+
+bool fillTexture(GLuint texture, const TextureLevels& levels, const PngTextureOptions& options) {
+    if (texture == 0 || !fitsTheGl(levels)) {
+        return false;
+    }
+    fillApprovedTexture(texture, levels, options);
+    return true;
 }
 
 GLuint loadPngTexture(const char* path, const PngTextureOptions& options) {

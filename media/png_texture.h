@@ -71,3 +71,7 @@ GLuint loadPngTexture(const char* path, const PngTextureOptions& options = {});
 // GL allows. Parameters, context and restored state as for loadPngTexture;
 // `options.buildMipmaps` is not read, the levels given are the chain.
 GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& options = {});
+
+// Uploads `levels` into the existing texture `texture`, as uploadTexture does
+// into a new one; false, leaving it untouched, where uploadTexture would give 0.
+bool fillTexture(GLuint texture, const TextureLevels& levels, const PngTextureOptions& options = {});
