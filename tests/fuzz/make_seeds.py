@@ -54,7 +54,8 @@ def rectangle(pen, x0, y0, x1, y1):
 
 
 def truetype(units_per_em):
-    scale = units_per_em / 1000
+    """A face of three boxed letters drawn for a 1000-unit em; a smaller em
+    leaves them that many times larger."""
     names = [".notdef", "A", "a", "eacute"]
     builder = FontBuilder(units_per_em, isTTF=True)
     builder.setupGlyphOrder(names)
@@ -63,11 +64,11 @@ def truetype(units_per_em):
     for name, box in zip(names, [(50, 0, 450, 700), (50, 0, 550, 700), (50, 0, 450, 500),
                                  (50, 0, 450, 750)]):
         pen = TTGlyphPen(None)
-        rectangle(pen, *(round(v * scale) for v in box))
+        rectangle(pen, *box)
         glyphs[name] = pen.glyph()
     builder.setupGlyf(glyphs)
-    builder.setupHorizontalMetrics({n: (round(600 * scale), round(50 * scale)) for n in names})
-    builder.setupHorizontalHeader(ascent=round(800 * scale), descent=round(-200 * scale))
+    builder.setupHorizontalMetrics({n: (600, 50) for n in names})
+    builder.setupHorizontalHeader(ascent=800, descent=-200)
     builder.setupNameTable({"familyName": "Seed", "styleName": "Regular"})
     builder.setupOS2()
     builder.setupPost()
