@@ -7,7 +7,8 @@
 // that a machine busy with other work slows both alike; it reports every pair,
 // the medians and the median of the pairs' ratios.
 //
-// Run under an X server: build/bench/startup_bench [PAIRS] (DISPLAY set).
+// Run under an X server (DISPLAY set): build/bench/startup_bench [PAIRS [GAME]],
+// where GAME is another build of the game to measure instead of this one's.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -92,6 +93,7 @@ double median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : DEFAULT_PAIRS;
+    const std::string gameBinary = argc > 2 ? argv[2] : QUILLORY_BINARY;
     const testsupport::RunFolder run;
     const testsupport::XConnection x;
     if (x.display() == nullptr) {
@@ -112,7 +114,7 @@ int main(int argc, char** argv) {
         std::optional<double> gameMs;
         std::optional<double> bareMs;
         const auto launchGame = [&] {
-            gameMs = launchToColour(x, QUILLORY_BINARY, run.path().string(), GAME_TITLE, px, py,
+            gameMs = launchToColour(x, gameBinary, run.path().string(), GAME_TITLE, px, py,
                                     titleColour);
             std::this_thread::sleep_for(SETTLE);
         };
