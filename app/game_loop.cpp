@@ -152,6 +152,8 @@ void initialise() {
 }
 
 void runGame(int argc, char** argv) {
+    // The title picture is read and decoded while the window opens.
+    ScreenImages::instance().startDecoding();
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);

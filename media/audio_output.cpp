@@ -6,6 +6,7 @@
 #include "media/quiet_decoder.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -13,6 +14,8 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
+
+#include "media/asset_file.h"
 #if QUILLORY_HAVE_ALSA
 #include <alsa/asoundlib.h>
 #endif
@@ -30,6 +33,27 @@ struct MusicCloser {
     void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
 };
 using MusicPtr = std::unique_ptr<Mix_Music, MusicCloser>;
+
+// Loads the music at `path` from a descriptor opened as a regular file, so a
+// FIFO or device in its place is refused at once instead of blocking start-up;
+// SDL_mixer then owns, and closes, the stream it reads from.
+MusicPtr loadMusic(const char* path) {
+    FileDescriptor file = openRegularFile(path);
+    if (!file.valid()) {
+        return nullptr;
+    }
+    std::FILE* stream = fdopen(file.get(), "rb");
+    if (stream == nullptr) {
+        return nullptr;
+    }
+    file.release(); // now the stream's
+    SDL_RWops* source = SDL_RWFromFP(stream, SDL_TRUE);
+    if (source == nullptr) {
+        std::fclose(stream);
+        return nullptr;
+    }
+    return MusicPtr(Mix_LoadMUS_RW(source, 1)); // frees the source whatever happens
+}
 
 struct Stream {
     MusicPtr music;
@@ -141,7 +165,7 @@ StreamHandle openLoopingStream(const char* path) {
     if (!out.open || path == nullptr) {
         return noStream;
     }
-    MusicPtr music(Mix_LoadMUS(path));
+    MusicPtr music = loadMusic(path);
     if (!music) {
         return noStream;
     }

@@ -20,6 +20,9 @@ inline constexpr StreamHandle noStream = 0;
 using StreamEffect = void (*)(std::span<std::int16_t> samples, void* context);
 
 // Opens the default output device, 16-bit stereo at `rateHz`; false when no device can be had.
+// The default device, not the first one the driver lists, is a deliberate choice: it is the
+// output the player's desktop has selected, where they expect the game's sound to come out,
+// while the first listed device is often a card nobody is listening to (HDMI, a dock).
 // SDL's audio subsystem, once brought up, stays up even without a device, so that a failed
 // open costs no wait for the driver's threads to end.
 bool openAudioOutput(int rateHz);

@@ -4,8 +4,14 @@
 // on the thread that must make the GL calls.
 //
 // libpng reports errors by longjmp, so the two steps that call into it
-// (readHeader, readPixels) hold no objects with destructors; the file, the
-// libpng structs and the pixel memory are owned by decodePng around them.
+// (readHeader, readPixels) hold no objects with destructors; the bytes, the
+// libpng structs and the pixel memory are owned by decodePngBytes around them.
+//
+// Files come from anyone who swaps an asset, so libpng is held to what a screen
+// picture needs: every ancillary chunk but tRNS is skipped unread, a chunk may
+// not ask for more than a small buffer, and libpng's "benign" errors refuse the
+// file instead of letting it on, so no chunk can make the loader allocate much
+// before the pixel rows (bounded by PNG_MAX_SIDE) are known.
 #include "media/png_texture.h"
 
 #include <png.h>
@@ -13,10 +19,11 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstddef>
-#include <cstdio>
-#include <memory>
+#include <cstring>
 #include <new>
 #include <utility>
+
+#include "media/asset_file.h"
 
 namespace {
 
@@ -31,6 +38,16 @@ constexpr std::uint32_t SMALLEST_SIDE = 1;           // texels: the last level i
 constexpr std::uint32_t ONE_TEXEL = 1;               // step to the next row or column
 constexpr GLint NO_BORDER = 0;                       // texels of texture border
 constexpr GLsizei ONE_TEXTURE = 1;
+// Bytes libpng may allocate for one chunk's data or its decompressed text. The
+// chunks still read (PLTE, tRNS) hold at most 768 bytes; IDAT is streamed in
+// pieces of its own and is not bound by this.
+constexpr png_alloc_size_t CHUNK_MEMORY_LIMIT = 64 * 1024;
+// Ancillary chunks libpng may keep; none are kept, so one is already plenty.
+constexpr png_uint_32 CHUNK_CACHE_LIMIT = 1;
+// Asks libpng to apply a chunk-handling choice to every chunk it would
+// otherwise process itself, except IHDR, PLTE, tRNS, IDAT and IEND.
+constexpr int ALL_BUT_IMAGE_CHUNKS = -1;
+constexpr int BENIGN_ERRORS_ARE_ERRORS = 0;
 
 // libpng's error handler must not return: jump back to the step that called
 // libpng, printing nothing.
@@ -40,10 +57,32 @@ constexpr GLsizei ONE_TEXTURE = 1;
 
 void silentWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
+// The file's bytes as libpng reads them, front to back.
+struct ByteSource {
+    const unsigned char* data;
+    std::size_t size;
+    std::size_t offset = 0;
 };
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// libpng's read callback: a read past the end is a truncated file.
+void readFromBytes(png_structp png, png_bytep out, png_size_t length) {
+    auto* source = static_cast<ByteSource*>(png_get_io_ptr(png));
+    if (length > source->size - source->offset) {
+        png_error(png, "truncated");
+    }
+    std::memcpy(out, source->data + source->offset, length);
+    source->offset += length;
+}
+
+// Holds libpng to a screen picture's needs before the first chunk is read.
+void limitChunks(png_structp png) {
+    png_set_user_limits(png, PNG_MAX_SIDE, PNG_MAX_SIDE);
+    png_set_chunk_malloc_max(png, CHUNK_MEMORY_LIMIT);
+    png_set_chunk_cache_max(png, CHUNK_CACHE_LIMIT);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, ALL_BUT_IMAGE_CHUNKS);
+    png_set_benign_errors(png, BENIGN_ERRORS_ARE_ERRORS);
+}
 
 // One libpng read struct and its info struct, destroyed together.
 class PngReader {
@@ -74,12 +113,12 @@ struct RowLayout {
 
 // Reads the header (refusing sides above PNG_MAX_SIDE there, before any pixel
 // memory exists) and asks for 8-bit RGB or RGBA rows. False on any libpng error.
-bool readHeader(png_structp png, png_infop info, std::FILE* file, RowLayout& layout) {
+bool readHeader(png_structp png, png_infop info, ByteSource& source, RowLayout& layout) {
     if (setjmp(png_jmpbuf(png)) != 0) {
         return false;
     }
-    png_init_io(png, file);
-    png_set_user_limits(png, PNG_MAX_SIDE, PNG_MAX_SIDE);
+    png_set_read_fn(png, &source, readFromBytes);
+    limitChunks(png);
     png_read_info(png, info);
     png_set_expand(png); // palette to RGB, grey below 8 bits to 8, tRNS to alpha
     png_set_scale_16(png);
@@ -112,13 +151,21 @@ bool isPlainRgbOrRgba(const RowLayout& layout) {
 } // namespace
 
 std::optional<DecodedImage> decodePng(const char* path) {
-    const FileHandle file(std::fopen(path, "rb"));
-    if (file == nullptr) {
+    const std::optional<std::vector<unsigned char>> bytes = readRegularFile(path, PNG_MAX_FILE_BYTES);
+    if (!bytes) {
         return std::nullopt;
     }
+    return decodePngBytes(bytes->data(), bytes->size());
+}
+
+std::optional<DecodedImage> decodePngBytes(const unsigned char* data, std::size_t size) {
+    if (data == nullptr) {
+        return std::nullopt;
+    }
+    ByteSource source{data, size};
     const PngReader reader;
     RowLayout layout;
-    if (!reader.valid() || !readHeader(reader.png(), reader.info(), file.get(), layout) ||
+    if (!reader.valid() || !readHeader(reader.png(), reader.info(), source, layout) ||
         !isPlainRgbOrRgba(layout)) {
         return std::nullopt;
     }
@@ -190,21 +237,18 @@ TextureLevels decodePngLevels(const char* path, bool buildMipmaps) {
     }
 }
 
-GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& options) {
-    if (levels.empty()) {
-        return 0;
-    }
+namespace {
+
+bool fitsTheGl(const TextureLevels& levels) {
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    if (static_cast<GLsizei>(levels.front().width) > maxSide ||
-        static_cast<GLsizei>(levels.front().height) > maxSide) {
-        return 0;
-    }
-    GLuint texture = 0;
-    glGenTextures(ONE_TEXTURE, &texture);
-    if (texture == 0) {
-        return 0;
-    }
+    return !levels.empty() && static_cast<GLsizei>(levels.front().width) <= maxSide &&
+           static_cast<GLsizei>(levels.front().height) <= maxSide;
+}
+
+// Uploads `levels` into `texture`, which fitsTheGl has approved.
+void fillApprovedTexture(GLuint texture, const TextureLevels& levels,
+                         const PngTextureOptions& options) {
     GLint previousTexture = 0;
     GLint previousAlignment = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previousTexture);
@@ -230,7 +274,29 @@ GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& optio
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, options.magFilter);
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previousTexture));
+}
+
+} // namespace
+
+GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& options) {
+    if (!fitsTheGl(levels)) {
+        return 0;
+    }
+    GLuint texture = 0;
+    glGenTextures(ONE_TEXTURE, &texture);
+    if (texture == 0) {
+        return 0;
+    }
+    fillApprovedTexture(texture, levels, options);
     return texture;
+}
+
+bool fillTexture(GLuint texture, const TextureLevels& levels, const PngTextureOptions& options) {
+    if (texture == 0 || !fitsTheGl(levels)) {
+        return false;
+    }
+    fillApprovedTexture(texture, levels, options);
+    return true;
 }
 
 GLuint loadPngTexture(const char* path, const PngTextureOptions& options) {

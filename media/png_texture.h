@@ -6,6 +6,7 @@
 // uploadTexture makes the texture of them on the thread whose context is current.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -16,6 +17,9 @@
 // at the header, before any pixel memory is allocated.
 inline constexpr std::uint32_t PNG_MAX_SIDE = 8192;
 
+// Largest PNG file, in bytes, that is read at all; a screen picture is far smaller.
+inline constexpr std::size_t PNG_MAX_FILE_BYTES = 64 * 1024 * 1024;
+
 // A decoded picture: 8-bit RGB or RGBA rows, first file row first, tightly packed.
 struct DecodedImage {
     std::uint32_t width = 0;
@@ -25,8 +29,12 @@ struct DecodedImage {
 };
 
 // Decodes any PNG colour type and bit depth to 8-bit RGB, or RGBA when the file
-// has alpha (an alpha channel or a tRNS chunk). Empty on any failure; never throws.
+// has alpha (an alpha channel or a tRNS chunk). Empty on any failure, including
+// a path that is not a regular file; never throws.
 std::optional<DecodedImage> decodePng(const char* path);
+
+// Decodes PNG bytes held in memory as decodePng decodes a file's.
+std::optional<DecodedImage> decodePngBytes(const unsigned char* data, std::size_t size);
 
 // The next mipmap level of `image`: half its width and height, rounded down but
 // never below 1, with each texel the rounded mean of a 2x2 block of `image`.
@@ -63,3 +71,7 @@ GLuint loadPngTexture(const char* path, const PngTextureOptions& options = {});
 // GL allows. Parameters, context and restored state as for loadPngTexture;
 // `options.buildMipmaps` is not read, the levels given are the chain.
 GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& options = {});
+
+// Uploads `levels` into the existing texture `texture`, as uploadTexture does
+// into a new one; false, leaving it untouched, where uploadTexture would give 0.
+bool fillTexture(GLuint texture, const TextureLevels& levels, const PngTextureOptions& options = {});

@@ -1,16 +1,22 @@
 // screen_images.cpp: the ten full-screen pictures, each a textured unit square
 // in a display list, stretched over the shared picture rectangle when drawn.
+//
+// Start-up waits only for the picture the first frame shows. Every list is
+// compiled at once, binding a texture name of its own; the title's texture is
+// filled before loadAll returns. The others are decoded one at a time on a
+// worker thread, in the order the game first shows them, starting once the
+// first frame is on the screen (its rendering would otherwise share the CPU
+// with the decodes), and uploaded on the frame after each arrives. A picture
+// drawn before its turn is completed right there, so none is ever drawn empty.
 #include "media/screen_images.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
-#include <future>
 #include <iterator>
 #include <limits>
-
-#include <GL/gl.h>
-
-#include "media/png_texture.h"
+#include <utility>
 
 namespace {
 
@@ -33,7 +39,15 @@ constexpr double HALF = 0.5;          // the centre is the mean of two edges
 constexpr GLfloat PICTURE_Z = 0.0f;   // scene units: every picture lies in the plane z = 0
 constexpr GLfloat DEPTH_SCALE = 1.0f; // the square is flat; z is left as it is
 constexpr GLsizei ONE_LIST = 1;
-constexpr PngTextureOptions PICTURE_TEXTURE{}; // the loader's defaults, as makeImageQuad uses
+constexpr GLsizei ONE_TEXTURE = 1;
+// Level 0 alone: the minification filter is GL_LINEAR, so no mipmap level
+// would ever be sampled, and building the chain cost a third more decoding time
+// and uploads.
+constexpr PngTextureOptions PICTURE_TEXTURE{.buildMipmaps = false};
+constexpr auto NO_WAIT = std::chrono::seconds(0);
+// Either launch policy is allowed so that, where no thread can be started, the
+// library may run the decode at get() instead of throwing.
+constexpr auto DECODE_POLICY = std::launch::async | std::launch::deferred;
 
 // The square's normal faces the viewer.
 constexpr GLfloat NORMAL_X = 0.0f;
@@ -71,6 +85,22 @@ void setWhite() {
     glColor4f(WHITE_RED, WHITE_GREEN, WHITE_BLUE, WHITE_ALPHA);
 }
 
+std::future<std::optional<DecodedImage>> startDecode(const char* file) {
+    return std::async(DECODE_POLICY, decodePng, file);
+}
+
+// A new texture name that already names a texture object, so that it counts
+// as one before its picture arrives; the binding comes back as it was.
+GLuint newTexture() {
+    GLuint texture = 0;
+    GLint previous = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    glGenTextures(ONE_TEXTURE, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+    return texture;
+}
+
 // Compiles the unit square, textured by `textureSlot` (0 binds the default
 // texture and shows a blank rectangle), into a new list in `listSlot`.
 void compileQuad(std::int32_t& listSlot, std::int32_t textureSlot) {
@@ -96,41 +126,90 @@ ScreenImages& ScreenImages::instance() {
     return *images;
 }
 
+void ScreenImages::startDecoding() {
+    if (titleImage < 0 && !titleDecode_.valid()) {
+        titleDecode_ = startDecode(TITLE_FILE);
+    }
+}
+
 void ScreenImages::loadAll() {
     struct Picture {
         std::int32_t& slot;
         const char* file;
+        int firstShown; // rank in the order a game first shows the pictures
     };
     const Picture pictures[] = {
-        {player1StartImage, PLAYER1_START_FILE},
-        {player2StartImage, PLAYER2_START_FILE},
-        {player1DrawingImage, PLAYER1_DRAWING_FILE},
-        {player1TypingImage, PLAYER1_TYPING_FILE},
-        {player2DrawingImage, PLAYER2_DRAWING_FILE},
-        {player2TypingImage, PLAYER2_TYPING_FILE},
-        {titleImage, TITLE_FILE},
-        {instructionsImage, INSTRUCTIONS_FILE},
-        {instructions2Image, INSTRUCTIONS2_FILE},
-        {gameOverImage, GAME_OVER_FILE},
+        {player1StartImage, PLAYER1_START_FILE, 8},
+        {player2StartImage, PLAYER2_START_FILE, 5},
+        {player1DrawingImage, PLAYER1_DRAWING_FILE, 3},
+        {player1TypingImage, PLAYER1_TYPING_FILE, 4},
+        {player2DrawingImage, PLAYER2_DRAWING_FILE, 6},
+        {player2TypingImage, PLAYER2_TYPING_FILE, 7},
+        {titleImage, TITLE_FILE, 0},
+        {instructionsImage, INSTRUCTIONS_FILE, 1},
+        {instructions2Image, INSTRUCTIONS2_FILE, 2},
+        {gameOverImage, GAME_OVER_FILE, 9},
     };
-    // Every file still to build is decoded, with its mipmap chain, on worker
-    // threads while the earlier ones upload; only this thread makes GL calls.
-    // Either launch policy is allowed so that, where no thread can be started,
-    // the library may run that decode here at get() instead of throwing.
-    std::future<TextureLevels> decoded[std::size(pictures)]; // valid for those to build
-    for (std::size_t i = 0; i < std::size(pictures); ++i) {
-        if (pictures[i].slot < 0) {
-            decoded[i] = std::async(std::launch::async | std::launch::deferred, decodePngLevels,
-                                    pictures[i].file, PICTURE_TEXTURE.buildMipmaps);
+    for (const Picture& picture : pictures) {
+        if (picture.slot >= 0) {
+            continue;
         }
+        // Every picture gets a texture of its own, which its list binds.
+        const GLuint texture = newTexture();
+        compileQuad(picture.slot, static_cast<std::int32_t>(texture));
+        std::erase_if(pending_, [&](const PendingPicture& p) { return p.slot == &picture.slot; });
+        PendingPicture pending{&picture.slot, picture.file, texture, picture.firstShown, {}};
+        if (&picture.slot == &titleImage && titleDecode_.valid()) {
+            pending.decoded = std::move(titleDecode_);
+        }
+        pending_.push_back(std::move(pending));
     }
-    for (std::size_t i = 0; i < std::size(pictures); ++i) {
-        if (decoded[i].valid()) {
-            // Every picture gets a texture of its own; 0 when the file cannot be read.
-            const auto texture =
-                static_cast<std::int32_t>(uploadTexture(decoded[i].get(), PICTURE_TEXTURE));
-            compileQuad(pictures[i].slot, texture);
-        }
+    std::stable_sort(pending_.begin(), pending_.end(),
+                     [](const PendingPicture& a, const PendingPicture& b) {
+                         return a.firstShown < b.firstShown;
+                     });
+    finishPicture(titleImage);
+    firstFrameShown_ = false;
+}
+
+void ScreenImages::finishPicture(std::int32_t slot) const {
+    const auto found = std::find_if(pending_.begin(), pending_.end(),
+                                    [&](const PendingPicture& p) { return *p.slot == slot; });
+    if (found != pending_.end()) {
+        upload(*found);
+        pending_.erase(found);
+    }
+}
+
+void ScreenImages::advanceLoading() const {
+    if (pending_.empty()) {
+        return;
+    }
+    if (!firstFrameShown_) {
+        firstFrameShown_ = true; // the next draw comes after this frame's swap
+        return;
+    }
+    const auto inFlight = std::find_if(pending_.begin(), pending_.end(), [](const PendingPicture& p) {
+        return p.decoded.valid();
+    });
+    if (inFlight == pending_.end()) {
+        pending_.front().decoded = startDecode(pending_.front().file);
+    } else if (inFlight->decoded.wait_for(NO_WAIT) != std::future_status::timeout) {
+        // A deferred decode (no thread could be started) runs here, as one would at need.
+        upload(*inFlight);
+        pending_.erase(inFlight);
+    }
+}
+
+void ScreenImages::upload(PendingPicture& picture) const {
+    std::optional<DecodedImage> image =
+        picture.decoded.valid() ? picture.decoded.get() : decodePng(picture.file);
+    if (image) {
+        TextureLevels levels;
+        levels.push_back(std::move(*image));
+        // A file that cannot be read leaves the texture empty, and the picture
+        // shows as a blank rectangle, as with no texture at all.
+        fillTexture(picture.texture, levels, PICTURE_TEXTURE);
     }
 }
 
@@ -173,6 +252,7 @@ void ScreenImages::drawPlayer2Typing() const {
 }
 
 void ScreenImages::drawImage(std::int32_t slot) const {
+    finishPicture(slot);
     glEnable(GL_TEXTURE_2D);
     setWhite();
     glPushMatrix();
@@ -186,6 +266,7 @@ void ScreenImages::drawImage(std::int32_t slot) const {
     glPopMatrix();
     glDisable(GL_TEXTURE_2D);
     setWhite();
+    advanceLoading();
 }
 
 void makeImageQuad(std::int32_t& listSlot, std::int32_t& textureSlot, const char* fileName) {
@@ -195,7 +276,7 @@ void makeImageQuad(std::int32_t& listSlot, std::int32_t& textureSlot, const char
     if (textureSlot < 0) {
         // 0 when the file cannot be read: the list then binds the default
         // texture and the picture shows as a blank rectangle.
-        textureSlot = static_cast<std::int32_t>(loadPngTexture(fileName));
+        textureSlot = static_cast<std::int32_t>(loadPngTexture(fileName, PICTURE_TEXTURE));
     }
     compileQuad(listSlot, textureSlot);
 }

@@ -4,16 +4,24 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 // GL_CLAMP_TO_EDGE is OpenGL 1.2: Linux's gl.h has it, Windows' stops at 1.1.
 #include <GL/glext.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_BITMAP_H
 #include FT_GLYPH_H
+#include FT_OUTLINE_H
+
+#include "media/asset_file.h"
 
 namespace {
 
@@ -28,7 +36,15 @@ constexpr GLint TEXTURE_LEVEL = 0;                  // base level only, no mipma
 constexpr GLint TEXTURE_BORDER = 0;                 // texels
 constexpr float LINE_HEIGHT_PER_POINT = 1.5873016f; // line spacing: height / 0.63, pen units
 constexpr std::size_t FORMAT_BUFFER_SIZE = DRAW_TEXT_LIMIT + 1; // bytes, with the terminator
-constexpr unsigned char FIRST_CODE_WITHOUT_GLYPH = GLYPH_COUNT; // bytes from here draw nothing
+constexpr FT_Pos POINTS_PER_INCH = 72;
+constexpr FT_Int PACKED_ROWS = 1;     // byte alignment of converted bitmap rows
+constexpr int FULL_COVERAGE = 255;    // 8-bit coverage of a fully inked pixel
+constexpr GLsizei ONE_TEXTURE = 1;
+constexpr FT_UInt MISSING_GLYPH = 0; // glyph index of a code the face has no glyph for
+// A glyph may be this many ems wide or tall before its face is refused: even
+// the widest letters and tallest brackets stay well inside 2 ems.
+constexpr FT_Pos MAX_GLYPH_EMS = 4;
+constexpr FT_Pos MIN_GLYPH_LIMIT = 64; // pixels, the limit whatever the size asked
 constexpr std::size_t MATRIX_ELEMENTS = 16;                     // a 4 x 4 matrix
 constexpr GLbitfield DRAW_TEXT_ATTRIBUTES =
     GL_LIST_BIT | GL_CURRENT_BIT | GL_ENABLE_BIT | GL_TRANSFORM_BIT;
@@ -70,51 +86,164 @@ class TightUnpack {
     TightUnpack& operator=(const TightUnpack&) = delete;
 };
 
-// The rendered coverage of one glyph and its bearings, in pixels.
-struct GlyphBitmap {
-    const unsigned char* coverage = nullptr;
-    int width = 0;
-    int rows = 0;
-    int left = 0;
-    int top = 0;
+// Owns a bitmap that FT_Bitmap_Convert fills.
+class ConvertedBitmap {
+  public:
+    explicit ConvertedBitmap(FT_Library library) : library_(library) { FT_Bitmap_Init(&bitmap); }
+    ~ConvertedBitmap() { FT_Bitmap_Done(library_, &bitmap); }
+    ConvertedBitmap(const ConvertedBitmap&) = delete;
+    ConvertedBitmap& operator=(const ConvertedBitmap&) = delete;
+
+    FT_Bitmap bitmap;
+
+  private:
+    FT_Library library_;
 };
 
-// Reads `glyph` as an 8-bit grey bitmap with packed rows. A glyph that did not
-// become one (a failed conversion, an embedded bitmap of another pixel mode)
-// reads as empty, so it draws nothing rather than misreading its buffer.
-GlyphBitmap readBitmap(FT_Glyph glyph) {
-    if (glyph->format != FT_GLYPH_FORMAT_BITMAP) {
-        return {};
-    }
-    const auto bitmapGlyph = reinterpret_cast<FT_BitmapGlyph>(glyph);
-    const FT_Bitmap& bitmap = bitmapGlyph->bitmap;
-    const int width = static_cast<int>(bitmap.width);
+// Row `j`, counted from the top, of a bitmap whose pitch may be negative
+// (rows stored bottom first) or wider than its pixels.
+const unsigned char* bitmapRow(const FT_Bitmap& bitmap, int j) {
     const int rows = static_cast<int>(bitmap.rows);
-    const bool packedGrey = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY && bitmap.pitch == width;
-    if (!packedGrey || width == 0 || rows == 0) {
-        return {nullptr, 0, 0, bitmapGlyph->left, bitmapGlyph->top};
-    }
-    return {bitmap.buffer, width, rows, bitmapGlyph->left, bitmapGlyph->top};
+    const int step = bitmap.pitch < 0 ? -bitmap.pitch : bitmap.pitch;
+    const int memoryRow = bitmap.pitch < 0 ? rows - 1 - j : j;
+    return bitmap.buffer + static_cast<std::ptrdiff_t>(memoryRow) * step;
 }
 
-// Rasterises code `code` of `face` into `texture` and compiles list `list`,
-// which draws the glyph at the pen and moves the pen by its advance.
-void buildGlyph(FT_Face face, FT_ULong code, GLuint texture, GLuint list) {
+// The bitmap's pixels as packed 8-bit coverage, 0 none to 255 full. Embedded
+// bitmaps come as 1-, 2- or 4-bit grey or as colour (BGRA); they are widened to
+// 8 bits and their levels stretched to the full range, so bitmap-only and
+// colour faces draw like outline ones. Empty when FreeType cannot convert it.
+std::vector<unsigned char> coverageOf(FT_Library library, const FT_Bitmap& source) {
+    const int width = static_cast<int>(source.width);
+    const int rows = static_cast<int>(source.rows);
+    if (width == 0 || rows == 0 || source.buffer == nullptr) {
+        return {};
+    }
+    const FT_Bitmap* grey = &source;
+    ConvertedBitmap converted(library);
+    if (source.pixel_mode != FT_PIXEL_MODE_GRAY) {
+        if (FT_Bitmap_Convert(library, &source, &converted.bitmap, PACKED_ROWS) != 0) {
+            return {};
+        }
+        grey = &converted.bitmap;
+    }
+    const int highestLevel = std::max(1, static_cast<int>(grey->num_grays) - 1);
+    if (static_cast<int>(grey->width) != width || static_cast<int>(grey->rows) != rows) {
+        return {};
+    }
+    std::vector<unsigned char> coverage(static_cast<std::size_t>(width) * rows);
+    for (int j = 0; j < rows; ++j) {
+        const unsigned char* row = bitmapRow(*grey, j);
+        for (int i = 0; i < width; ++i) {
+            const int level = std::min<int>(row[i], highestLevel);
+            coverage[static_cast<std::size_t>(j) * width + i] =
+                static_cast<unsigned char>(level * FULL_COVERAGE / highestLevel);
+        }
+    }
+    return coverage;
+}
+
+// Whole pixels a 26.6 extent covers, rounded up.
+FT_Pos wholePixels(FT_Pos extent26_6) {
+    return (extent26_6 + POINT_26_6 - 1) >> ADVANCE_FRACTION_BITS;
+}
+
+// True when the glyph now in `slot` would render wider or taller than
+// `limitPixels`: a face with a tiny em, or a damaged one, would otherwise make
+// textures of gigabytes. Outlines are measured before they are rendered.
+bool tooLarge(FT_GlyphSlot slot, FT_Pos limitPixels) {
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        FT_BBox box{};
+        FT_Outline_Get_CBox(&slot->outline, &box);
+        return wholePixels(box.xMax - box.xMin) > limitPixels ||
+               wholePixels(box.yMax - box.yMin) > limitPixels;
+    }
+    return static_cast<FT_Pos>(slot->bitmap.width) > limitPixels ||
+           static_cast<FT_Pos>(slot->bitmap.rows) > limitPixels;
+}
+
+// Sets the face to `pointHeight` points at 96 dpi. A face without outlines
+// cannot be scaled, so it takes the bitmap strike whose em is nearest.
+void setSize(FT_Face face, std::uint32_t pointHeight) {
+    const FT_F26Dot6 charSize = static_cast<FT_F26Dot6>(pointHeight) * POINT_26_6;
+    if (FT_Set_Char_Size(face, charSize, charSize, FONT_DPI, FONT_DPI) == 0 ||
+        !FT_HAS_FIXED_SIZES(face)) {
+        return;
+    }
+    const FT_Pos wanted = charSize * static_cast<FT_Pos>(FONT_DPI) / POINTS_PER_INCH;
+    FT_Int nearest = 0;
+    for (FT_Int strike = 1; strike < face->num_fixed_sizes; ++strike) {
+        if (std::labs(face->available_sizes[strike].y_ppem - wanted) <
+            std::labs(face->available_sizes[nearest].y_ppem - wanted)) {
+            nearest = strike;
+        }
+    }
+    FT_Select_Size(face, nearest);
+}
+
+// Rasterises code `code` of `face`, refusing a glyph above `limitPixels` a side.
+GlyphImage rasteriseGlyph(FT_Library library, FT_Face face, FT_ULong code, FT_Pos limitPixels) {
     const FT_UInt index = FT_Get_Char_Index(face, code);
     if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) {
-        throw std::runtime_error("FT_Load_Glyph failed");
+        throw std::runtime_error(FONT_LOAD_GLYPH_FAILED);
+    }
+    if (tooLarge(face->glyph, limitPixels)) {
+        throw std::runtime_error(FONT_GLYPHS_TOO_LARGE);
     }
     GlyphHandle handle;
     if (FT_Get_Glyph(face->glyph, &handle.glyph) != 0) {
-        throw std::runtime_error("FT_Get_Glyph failed");
+        throw std::runtime_error(FONT_GET_GLYPH_FAILED);
     }
     FT_Glyph_To_Bitmap(&handle.glyph, FT_RENDER_MODE_NORMAL, nullptr, DESTROY_SOURCE_GLYPH);
-    const GlyphBitmap bitmap = readBitmap(handle.glyph);
 
-    const int textureWidth = glyphTextureSide(bitmap.width);
-    const int textureHeight = glyphTextureSide(bitmap.rows);
+    GlyphImage image;
+    image.advance = static_cast<int>(face->glyph->advance.x >> ADVANCE_FRACTION_BITS);
+    // A glyph that did not become a bitmap (a failed conversion) draws nothing.
+    if (handle.glyph->format != FT_GLYPH_FORMAT_BITMAP) {
+        return image;
+    }
+    const auto bitmapGlyph = reinterpret_cast<FT_BitmapGlyph>(handle.glyph);
+    const FT_Bitmap& bitmap = bitmapGlyph->bitmap;
+    if (static_cast<FT_Pos>(bitmap.width) > limitPixels ||
+        static_cast<FT_Pos>(bitmap.rows) > limitPixels) {
+        throw std::runtime_error(FONT_GLYPHS_TOO_LARGE);
+    }
+    image.left = bitmapGlyph->left;
+    image.top = bitmapGlyph->top;
+    image.coverage = coverageOf(library, bitmap);
+    if (!image.coverage.empty()) {
+        image.width = static_cast<int>(bitmap.width);
+        image.rows = static_cast<int>(bitmap.rows);
+    }
+    return image;
+}
+
+bool hasInk(const GlyphImage& glyph) {
+    return std::any_of(glyph.coverage.begin(), glyph.coverage.end(),
+                       [](unsigned char value) { return value != 0; });
+}
+
+// True when at least one ASCII letter, A..Z or a..z, has a glyph of its own in
+// `face` that leaves ink. A code the face lacks draws the face's missing-glyph
+// box, which is no letter.
+bool drawsALetter(FT_Face face, const std::vector<GlyphImage>& glyphs) {
+    for (unsigned char code = 'A'; code <= 'z'; ++code) {
+        if (std::isalpha(code) != 0 && FT_Get_Char_Index(face, code) != MISSING_GLYPH &&
+            hasInk(glyphs[code])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Makes texture `texture` and list `list` of one rasterised glyph: the list
+// draws the glyph at the pen and moves the pen by its advance.
+void uploadGlyph(const GlyphImage& glyph, GLuint texture, GLuint list) {
+    const int textureWidth = glyphTextureSide(glyph.width);
+    const int textureHeight = glyphTextureSide(glyph.rows);
     const std::vector<unsigned char> image =
-        expandGlyph(bitmap.coverage, bitmap.width, bitmap.rows, textureWidth, textureHeight);
+        expandGlyph(glyph.coverage.empty() ? nullptr : glyph.coverage.data(), glyph.width,
+                    glyph.rows, textureWidth, textureHeight);
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -126,17 +255,16 @@ void buildGlyph(FT_Face face, FT_ULong code, GLuint texture, GLuint list) {
     glTexImage2D(GL_TEXTURE_2D, TEXTURE_LEVEL, GL_RGBA, textureWidth, textureHeight, TEXTURE_BORDER,
                  GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, image.data());
 
-    const auto width = static_cast<float>(bitmap.width);
-    const auto rows = static_cast<float>(bitmap.rows);
+    const auto width = static_cast<float>(glyph.width);
+    const auto rows = static_cast<float>(glyph.rows);
     const float tx = width / static_cast<float>(textureWidth);
     const float ty = rows / static_cast<float>(textureHeight);
-    const auto advance = static_cast<float>(face->glyph->advance.x >> ADVANCE_FRACTION_BITS);
 
     glNewList(list, GL_COMPILE);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPushMatrix();
-    glTranslatef(static_cast<float>(bitmap.left), 0.0f, 0.0f);
-    glTranslatef(0.0f, static_cast<float>(bitmap.top) - rows, 0.0f);
+    glTranslatef(static_cast<float>(glyph.left), 0.0f, 0.0f);
+    glTranslatef(0.0f, static_cast<float>(glyph.top) - rows, 0.0f);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex2f(0.0f, rows);
@@ -148,16 +276,14 @@ void buildGlyph(FT_Face face, FT_ULong code, GLuint texture, GLuint list) {
     glVertex2f(width, rows);
     glEnd();
     glPopMatrix();
-    glTranslatef(advance, 0.0f, 0.0f);
+    glTranslatef(static_cast<float>(glyph.advance), 0.0f, 0.0f);
     glEndList();
 }
 
-// Hands each run of bytes that have a glyph to the list range; bytes 128..255
-// are skipped, so they neither draw nor reach lists past the font's own.
+// Hands each run of bytes that have a glyph to the list range; bytes 128..159
+// are skipped, so they draw nothing and do not move the pen.
 void callGlyphLists(std::string_view line) {
-    const auto hasGlyph = [](char ch) {
-        return static_cast<unsigned char>(ch) < FIRST_CODE_WITHOUT_GLYPH;
-    };
+    const auto hasGlyph = [](char ch) { return fontDrawsCode(static_cast<unsigned char>(ch)); };
     auto runStart = line.begin();
     while (runStart != line.end()) {
         const auto runEnd = std::find_if_not(runStart, line.end(), hasGlyph);
@@ -175,31 +301,59 @@ GlyphFont& GlyphFont::instance() {
     return *font;
 }
 
-void GlyphFont::build(const char* path, std::uint32_t pointHeight) {
-    textureNames_.assign(GLYPH_COUNT, 0);
-    height = static_cast<float>(pointHeight);
-
+std::vector<GlyphImage> rasteriseFace(const unsigned char* data, std::size_t size,
+                                      std::uint32_t pointHeight) {
     FT_Library rawLibrary = nullptr;
     if (FT_Init_FreeType(&rawLibrary) != 0) {
-        throw std::runtime_error("FT_Init_FreeType failed");
+        throw std::runtime_error(FONT_INIT_FAILED);
     }
     const LibraryHandle library(rawLibrary);
     FT_Face rawFace = nullptr;
-    if (FT_New_Face(library.get(), path, FACE_INDEX, &rawFace) != 0) {
-        throw std::runtime_error(
-            "FT_New_Face failed (there is probably a problem with your font file)");
+    if (data == nullptr || size > static_cast<std::size_t>(std::numeric_limits<FT_Long>::max()) ||
+        FT_New_Memory_Face(library.get(), data, static_cast<FT_Long>(size), FACE_INDEX, &rawFace) !=
+            0) {
+        throw std::runtime_error(FONT_FACE_FAILED);
     }
     const FaceHandle face(rawFace);
-    const FT_F26Dot6 charSize = static_cast<FT_F26Dot6>(pointHeight) * POINT_26_6;
-    FT_Set_Char_Size(face.get(), charSize, charSize, FONT_DPI, FONT_DPI);
+    setSize(face.get(), pointHeight);
+    const FT_Pos emPixels = static_cast<FT_Pos>(pointHeight) * FONT_DPI / POINTS_PER_INCH;
+    const FT_Pos limitPixels = std::max<FT_Pos>(MIN_GLYPH_LIMIT, MAX_GLYPH_EMS * emPixels);
 
-    const GLuint firstList = glGenLists(GLYPH_COUNT);
-    glGenTextures(GLYPH_COUNT, textureNames_.data());
+    std::vector<GlyphImage> glyphs(FONT_CODE_COUNT);
+    for (int code = 0; code < FONT_CODE_COUNT; ++code) {
+        if (fontDrawsCode(static_cast<unsigned char>(code))) {
+            glyphs[static_cast<std::size_t>(code)] = rasteriseGlyph(
+                library.get(), face.get(), static_cast<FT_ULong>(code), limitPixels);
+        }
+    }
+    if (!drawsALetter(face.get(), glyphs)) {
+        throw std::runtime_error(FONT_DRAWS_NO_LETTERS);
+    }
+    return glyphs;
+}
+
+void GlyphFont::build(const char* path, std::uint32_t pointHeight) {
+    textureNames_.assign(FONT_CODE_COUNT, 0);
+    height = static_cast<float>(pointHeight);
+
+    // Read through the regular-file check, so a FIFO or device in the font's
+    // place fails at once like a missing file.
+    const std::optional<std::vector<unsigned char>> file =
+        readRegularFile(path, FONT_MAX_FILE_BYTES);
+    const std::vector<GlyphImage> glyphs =
+        file ? rasteriseFace(file->data(), file->size(), pointHeight)
+             : rasteriseFace(nullptr, 0, pointHeight);
+
+    const GLuint firstList = glGenLists(FONT_CODE_COUNT);
     {
         const TightUnpack unpack;
-        for (int code = 0; code < GLYPH_COUNT; ++code) {
-            buildGlyph(face.get(), static_cast<FT_ULong>(code), textureNames_[code],
-                       firstList + static_cast<GLuint>(code));
+        for (int code = 0; code < FONT_CODE_COUNT; ++code) {
+            if (fontDrawsCode(static_cast<unsigned char>(code))) {
+                glGenTextures(ONE_TEXTURE, &textureNames_[static_cast<std::size_t>(code)]);
+                uploadGlyph(glyphs[static_cast<std::size_t>(code)],
+                            textureNames_[static_cast<std::size_t>(code)],
+                            firstList + static_cast<GLuint>(code));
+            }
         }
     }
     listBase = firstList;

@@ -1,5 +1,6 @@
 // startup_test.cpp: start-up with missing or broken asset files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/e2e/game_session.h"
 
@@ -52,6 +53,20 @@ TEST(StartupTest, MissingOrBrokenMusicPlaysOnInSilence) {
     });
 }
 
+// Whether the window shows a blank rectangle: the white clear colour under a
+// white, untextured square.
+bool showsBlank(GameSession& game) {
+    const testsupport::Image shot = game.screenshot();
+    for (int y = 0; y < shot.height; y += 16) {
+        for (int x = 0; x < shot.width; x += 16) {
+            if (pixel(shot, x, y) != Rgb{255, 255, 255}) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 TEST(StartupTest, MissingOrBrokenPictureLeavesABlankScreen) {
     GameSession game([](const testsupport::RunFolder& run) {
         run.remove("images/instructions.png");
@@ -59,23 +74,28 @@ TEST(StartupTest, MissingOrBrokenPictureLeavesABlankScreen) {
     });
     ASSERT_TRUE(game.waitForImage("titlescreen.png", {{100, 100}, {512, 384}, {900, 700}}));
     game.clickAt(500, 400);
-    // A blank rectangle: white clear colour under a white, untextured square.
-    const auto allWhite = [&] {
-        const testsupport::Image shot = game.screenshot();
-        for (int y = 0; y < shot.height; y += 16) {
-            for (int x = 0; x < shot.width; x += 16) {
-                if (pixel(shot, x, y) != Rgb{255, 255, 255}) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    };
+    const auto allWhite = [&] { return showsBlank(game); };
     EXPECT_TRUE(testsupport::waitFor(allWhite, STEP_TIMEOUT));
     game.clickAt(500, 400);
     EXPECT_TRUE(testsupport::waitFor(allWhite, STEP_TIMEOUT));
     game.clickAt(500, 400);
     EXPECT_TRUE(game.waitForImage("player1drawing.png", {{900, 500}, {20, 20}}));
+    EXPECT_EQ(game.process().standardError(), "");
+}
+
+// A FIFO in place of a file would block whoever opens it until a writer
+// comes, which none does: the game must read it as no file at all.
+TEST(StartupTest, FifoInPlaceOfThePictureOrTheMusicIsRefusedAtOnce) {
+    GameSession game([](const testsupport::RunFolder& run) {
+        for (const char* name : {"images/titlescreen.png", "audio/backgroundmusic.mp3"}) {
+            run.remove(name);
+            EXPECT_EQ(mkfifo(run.file(name).c_str(), S_IRUSR | S_IWUSR), 0) << name;
+        }
+    });
+    ASSERT_NE(game.window(), 0u);
+    EXPECT_TRUE(testsupport::waitFor([&] { return showsBlank(game); }, STEP_TIMEOUT));
+    game.clickAt(500, 400);
+    EXPECT_TRUE(game.waitForImage("instructions.png", {{100, 100}, {512, 384}, {900, 700}}));
     EXPECT_EQ(game.process().standardError(), "");
 }
 

@@ -6,7 +6,7 @@ find_package(ZLIB REQUIRED)
 quillory_test(png_texture_test
   SOURCES png_texture_test.cpp
   SANITIZED_SOURCES ${PROJECT_SOURCE_DIR}/media/png_texture.cpp
-  LIBS OpenGL::GL PNG::PNG ZLIB::ZLIB
+  LIBS OpenGL::GL PNG::PNG ZLIB::ZLIB quillory_asset_file
   ENVIRONMENT "ASAN_OPTIONS=leak_check_at_exit=0")
 
 quillory_test(screen_images_test

@@ -39,7 +39,6 @@ constexpr FT_UInt FONT_DPI = 96;         // dots per inch, both axes
 constexpr int ADVANCE_FRACTION_BITS = 6; // 26.6 advance to whole pixels
 constexpr int WHITE = 255;               // channel value of the cleared window
 constexpr int REPORTED_STRAYS = 5;       // stray ink pixels named in a failure
-constexpr GLuint BYTE_VALUES = 256;      // codes a text byte can carry
 constexpr float WHOLE_WINDOW = 1e4f;     // pen units, half a quad's side
 constexpr int RGB = 3;
 constexpr int RGBA = 4;
@@ -73,8 +72,11 @@ std::vector<ReferenceGlyph> renderReference(std::uint32_t height,
     }
     const FT_F26Dot6 size = static_cast<FT_F26Dot6>(height) * POINT_26_6;
     FT_Set_Char_Size(face.get(), size, size, FONT_DPI, FONT_DPI);
-    std::vector<ReferenceGlyph> glyphs(GLYPH_COUNT);
-    for (FT_ULong code = 0; code < GLYPH_COUNT; ++code) {
+    std::vector<ReferenceGlyph> glyphs(FONT_CODE_COUNT);
+    for (FT_ULong code = 0; code < FONT_CODE_COUNT; ++code) {
+        if (!fontDrawsCode(static_cast<unsigned char>(code))) {
+            continue;
+        }
         EXPECT_EQ(FT_Load_Char(face.get(), code, FT_LOAD_RENDER), 0);
         const FT_GlyphSlot slot = face->glyph;
         ReferenceGlyph& glyph = glyphs[code];
@@ -216,8 +218,11 @@ class TextGl : public ::testing::Test {
 // Every texture holds its glyph's coverage as FreeType renders it, in both
 // luminance and alpha, padded with zeros to a power-of-two size.
 void expectTexturesMatchFreeType(const GlyphFont& font, const std::vector<ReferenceGlyph>& glyphs) {
-    ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(GLYPH_COUNT));
-    for (int code = 0; code < GLYPH_COUNT; ++code) {
+    ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(FONT_CODE_COUNT));
+    for (int code = 0; code < FONT_CODE_COUNT; ++code) {
+        if (!fontDrawsCode(static_cast<unsigned char>(code))) {
+            continue;
+        }
         const ReferenceGlyph& glyph = glyphs[static_cast<std::size_t>(code)];
         const TextureImage image = readTexture(font.textures[code]);
         ASSERT_EQ(image.width, glyphTextureSide(glyph.width)) << "code " << code;
@@ -259,7 +264,7 @@ TEST_F(TextGl, BuildingLeavesNoFreeTypeObjectBehind) {
 TEST_F(TextGl, OneTexelWideGlyphUploadsRowByRow) {
     const std::vector<ReferenceGlyph> glyphs =
         renderReference(THIN_BAR_FONT_HEIGHT, THIN_BAR_FONT_FILE);
-    ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(GLYPH_COUNT));
+    ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(FONT_CODE_COUNT));
     const ReferenceGlyph& bar = glyphs['|'];
     ASSERT_EQ(bar.width, 1) << "the test face no longer has a one-pixel bar at this size";
     ASSERT_GT(bar.rows, 2);
@@ -272,7 +277,7 @@ TEST_F(TextGl, OneTexelWideGlyphUploadsRowByRow) {
 TEST_F(TextGl, EveryGlyphListMovesThePenByItsWholePixelAdvance) {
     const GlyphFont& font = buildFont(GAME_FONT_HEIGHT);
     const std::vector<ReferenceGlyph> glyphs = renderReference(GAME_FONT_HEIGHT);
-    ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(GLYPH_COUNT));
+    ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(FONT_CODE_COUNT));
 
     const ReferenceGlyph& space = glyphs[' '];
     ASSERT_EQ(space.width * space.rows, 0);
@@ -282,7 +287,10 @@ TEST_F(TextGl, EveryGlyphListMovesThePenByItsWholePixelAdvance) {
     EXPECT_GT(space.advance, 0);
 
     glMatrixMode(GL_MODELVIEW);
-    for (int code = 0; code < GLYPH_COUNT; ++code) {
+    for (int code = 0; code < FONT_CODE_COUNT; ++code) {
+        if (!fontDrawsCode(static_cast<unsigned char>(code))) {
+            continue;
+        }
         ASSERT_TRUE(glIsList(font.listBase + static_cast<GLuint>(code))) << "code " << code;
         glLoadIdentity();
         glCallList(font.listBase + static_cast<GLuint>(code));
@@ -296,7 +304,7 @@ TEST_F(TextGl, EveryGlyphListMovesThePenByItsWholePixelAdvance) {
 TEST_F(TextGl, GlyphQuadsReproduceTheCoverageAtThePen) {
     const GlyphFont& font = buildFont(GAME_FONT_HEIGHT);
     const std::vector<ReferenceGlyph> glyphs = renderReference(GAME_FONT_HEIGHT);
-    ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(GLYPH_COUNT));
+    ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(FONT_CODE_COUNT));
     constexpr int penX = 100; // pixels from the left
     constexpr int penY = 100; // pixels from the bottom
     const std::string text = "Fg|";
@@ -461,7 +469,7 @@ std::vector<Box> answerRowBoxes(const std::vector<ReferenceGlyph>& glyphs, std::
     float pen = ANSWER_LEFT;
     for (const char ch : text) {
         const auto code = static_cast<unsigned char>(ch);
-        if (code >= GLYPH_COUNT) {
+        if (!fontDrawsCode(code)) {
             continue;
         }
         const ReferenceGlyph& glyph = glyphs[code];
@@ -483,7 +491,7 @@ class AnswerGl : public TextGl {
         answer1.init();
         answer2.init();
         glyphs = renderReference(GAME_FONT_HEIGHT);
-        ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(GLYPH_COUNT));
+        ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(FONT_CODE_COUNT));
     }
     Frame drawAnswer(const std::string& text) {
         clearWhite();
@@ -551,21 +559,32 @@ TEST_F(AnswerGl, PercentSignsAndControlBytesDrawAsTheirOwnGlyphs) {
     expectInkOnlyIn(frame, answerRowBoxes(glyphs, text, 0));
 }
 
-TEST_F(AnswerGl, BytesAbove127DrawNothingAndCallNoOtherList) {
-    // Lists just past the font's own, as another module might own: each one
-    // would cover the whole window in red.
+TEST_F(AnswerGl, ControlBytes128To159DrawNothingAndCallNoList) {
+    // Were the font to call the lists it reserves for these codes, each would
+    // cover the whole window in red.
     const GlyphFont& font = GlyphFont::instance();
-    for (GLuint offset = GLYPH_COUNT; offset < BYTE_VALUES; ++offset) {
+    for (GLuint offset = GLYPH_COUNT; offset < FIRST_LATIN1_CODE; ++offset) {
         glNewList(font.listBase + offset, GL_COMPILE);
         glDisable(GL_TEXTURE_2D);
         glColor3f(1.0f, 0.0f, 0.0f);
         glRectf(-WHOLE_WINDOW, -WHOLE_WINDOW, WHOLE_WINDOW, WHOLE_WINDOW);
         glEndList();
     }
-    EXPECT_TRUE(drawAnswer("\x80\xc3\xa9\xff").blank());
+    EXPECT_TRUE(drawAnswer("\x80\x85\x9f").blank());
     const std::string text = "A\x80"
-                             "B\xff";
+                             "B\x9f";
     expectInkOnlyIn(drawAnswer(text), answerRowBoxes(glyphs, text, 0));
+}
+
+TEST_F(AnswerGl, AccentedLetterDrawsInkAtItsColumn) {
+    // "café" in Latin-1, as the keyboard delivers it: the e-acute is the
+    // fourth glyph, after the advances of c, a and f.
+    const std::string text = "caf\xe9";
+    const std::vector<Box> boxes = answerRowBoxes(glyphs, text, 0);
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_LT(boxes.back().top, answerRowBoxes(glyphs, "cafe", 0).back().top)
+        << "the accent rises above the plain e";
+    expectInkOnlyIn(drawAnswer(text), boxes);
 }
 
 TEST_F(AnswerGl, EmptyAnswerDrawsNothing) {
