@@ -1,64 +1,33 @@
-// asset_file.cpp: opens asset files without blocking and refuses anything that
-// is not a regular file. The open itself passes O_NONBLOCK, because opening a
-// FIFO for reading would otherwise wait for a writer that never comes; the
-// type is then checked on the descriptor that is read, so nothing can be
-// swapped in between the check and the read.
+// asset_file.cpp: reads a whole asset file into memory through the platform's
+// openRegularStream, which has already refused anything but a regular file.
 #include "media/asset_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <memory>
 #include <new>
-#include <utility>
 
 namespace {
 
-constexpr int OPEN_FLAGS = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+struct StreamCloser {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
+using StreamPtr = std::unique_ptr<std::FILE, StreamCloser>;
 
 } // namespace
 
-FileDescriptor::~FileDescriptor() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
-}
-
-FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
-    if (this != &other) {
-        FileDescriptor old(std::exchange(fd_, other.release()));
-    }
-    return *this;
-}
-
-int FileDescriptor::release() {
-    return std::exchange(fd_, -1);
-}
-
-FileDescriptor openRegularFile(const char* path) {
-    if (path == nullptr) {
-        return {};
-    }
-    FileDescriptor file(::open(path, OPEN_FLAGS));
-    struct stat status {};
-    if (!file.valid() || ::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return {};
-    }
-    return file;
-}
-
 std::optional<std::vector<unsigned char>> readRegularFile(const char* path, std::size_t maxBytes) {
-    const FileDescriptor file = openRegularFile(path);
-    struct stat status {};
-    if (!file.valid() || ::fstat(file.get(), &status) != 0 ||
-        static_cast<unsigned long long>(status.st_size) > maxBytes) {
+    const StreamPtr stream(openRegularStream(path));
+    if (!stream || std::fseek(stream.get(), 0, SEEK_END) != 0) {
+        return std::nullopt;
+    }
+    const long size = std::ftell(stream.get());
+    if (size < 0 || static_cast<unsigned long>(size) > maxBytes ||
+        std::fseek(stream.get(), 0, SEEK_SET) != 0) {
         return std::nullopt;
     }
     try {
         // Read to the end rather than trusting the size: the file may shrink or
         // grow meanwhile, and reading one byte past the limit tells which.
-        std::vector<unsigned char> bytes(static_cast<std::size_t>(status.st_size) + 1);
+        std::vector<unsigned char> bytes(static_cast<std::size_t>(size) + 1);
         std::size_t filled = 0;
         while (true) {
             if (filled == bytes.size()) {
@@ -67,19 +36,14 @@ std::optional<std::vector<unsigned char>> readRegularFile(const char* path, std:
                 }
                 bytes.resize(bytes.size() * 2);
             }
-            const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got < 0) {
-                return std::nullopt;
-            }
+            const std::size_t got =
+                std::fread(bytes.data() + filled, 1, bytes.size() - filled, stream.get());
+            filled += got;
             if (got == 0) {
                 break;
             }
-            filled += static_cast<std::size_t>(got);
         }
-        if (filled > maxBytes) {
+        if (std::ferror(stream.get()) != 0 || filled > maxBytes) {
             return std::nullopt;
         }
         bytes.resize(filled);

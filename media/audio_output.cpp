@@ -34,19 +34,14 @@ struct MusicCloser {
 };
 using MusicPtr = std::unique_ptr<Mix_Music, MusicCloser>;
 
-// Loads the music at `path` from a descriptor opened as a regular file, so a
-// FIFO or device in its place is refused at once instead of blocking start-up;
+// Loads the music at `path` from a stream opened as a regular file, so a FIFO
+// or device in its place is refused at once instead of blocking start-up;
 // SDL_mixer then owns, and closes, the stream it reads from.
 MusicPtr loadMusic(const char* path) {
-    FileDescriptor file = openRegularFile(path);
-    if (!file.valid()) {
-        return nullptr;
-    }
-    std::FILE* stream = fdopen(file.get(), "rb");
+    std::FILE* stream = openRegularStream(path);
     if (stream == nullptr) {
         return nullptr;
     }
-    file.release(); // now the stream's
     SDL_RWops* source = SDL_RWFromFP(stream, SDL_TRUE);
     if (source == nullptr) {
         std::fclose(stream);
