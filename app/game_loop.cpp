@@ -108,6 +108,20 @@ void drawPlayPhase() {
     }
 }
 
+// Opens the audio output and starts the music, once, after the first frame is
+// on screen: loading the sound libraries and opening the device takes tens of
+// milliseconds that the title picture need not wait for.
+void startMusicOnce() {
+    static bool started = false;
+    if (started) {
+        return;
+    }
+    started = true;
+    SoundPlayer& sound = SoundPlayer::instance();
+    sound.init();
+    sound.playMusic(MUSIC_PATH);
+}
+
 } // namespace
 
 void onDisplay() {
@@ -124,6 +138,7 @@ void onDisplay() {
     }
     glutSwapBuffers();
     glPopMatrix();
+    startMusicOnce();
 }
 
 void initialise() {
@@ -143,10 +158,6 @@ void initialise() {
     answer1.init();
     answer2.init();
     palette.init();
-
-    SoundPlayer& sound = SoundPlayer::instance();
-    sound.init();
-    sound.playMusic(MUSIC_PATH);
 
     resetGameState();
 }

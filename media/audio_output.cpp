@@ -3,6 +3,7 @@
 // hook that runs the playing stream's effect, and the libraries' own console
 // messages silenced, since the game prints nothing about audio.
 #include "media/audio_output.h"
+#include "media/audio_library.h"
 #include "media/quiet_decoder.h"
 
 #include <cstddef>
@@ -11,9 +12,6 @@
 #include <memory>
 #include <mutex>
 #include <span>
-
-#include <SDL2/SDL.h>
-#include <SDL2/SDL_mixer.h>
 
 #include "media/asset_file.h"
 #if QUILLORY_HAVE_ALSA
@@ -30,7 +28,7 @@ constexpr int loopForever = -1;               // SDL_mixer's loop count for endl
 
 // Frees SDL_mixer music, halting it first if it plays.
 struct MusicCloser {
-    void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
+    void operator()(Mix_Music* music) const { audioLibrary()->FreeMusic(music); }
 };
 using MusicPtr = std::unique_ptr<Mix_Music, MusicCloser>;
 
@@ -42,12 +40,12 @@ MusicPtr loadMusic(const char* path) {
     if (stream == nullptr) {
         return nullptr;
     }
-    SDL_RWops* source = SDL_RWFromFP(stream, SDL_TRUE);
+    SDL_RWops* source = audioLibrary()->RWFromFP(stream, SDL_TRUE);
     if (source == nullptr) {
         std::fclose(stream);
         return nullptr;
     }
-    return MusicPtr(Mix_LoadMUS_RW(source, 1)); // frees the source whatever happens
+    return MusicPtr(audioLibrary()->LoadMUS_RW(source, 1)); // frees the source whatever happens
 }
 
 struct Stream {
@@ -113,8 +111,8 @@ void discardAlsaError(const char* /*file*/, int /*line*/, const char* /*function
 // SDL itself logs, e.g. the disk driver's banner; ALSA prints a page of
 // errors when there is no sound card; the MP3 decoder may print about a
 // damaged file. None of them reaches the console.
-void silenceAudioLibraries() {
-    SDL_LogSetOutputFunction(discardSdlLog, nullptr);
+void silenceAudioLibraries(const AudioLibrary& sdl) {
+    sdl.LogSetOutputFunction(discardSdlLog, nullptr);
     quietenMp3Decoder();
 #if QUILLORY_HAVE_ALSA
     snd_lib_error_set_handler(discardAlsaError);
@@ -130,13 +128,18 @@ bool openAudioOutput(int rateHz) {
     if (out.open) {
         return true;
     }
+    // Without the sound libraries the game is as silent as without a device.
+    const AudioLibrary* sdl = audioLibrary();
+    if (sdl == nullptr) {
+        return false;
+    }
     if (!out.audioUp) {
-        silenceAudioLibraries();
+        silenceAudioLibraries(*sdl);
         // Audio brings up SDL's event subsystem, which would take over SIGINT and
         // SIGTERM for an event queue the game never reads: Ctrl-C would no longer
         // end the game.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0) {
             return false;
         }
         out.audioUp = true;
@@ -146,11 +149,11 @@ bool openAudioOutput(int rateHz) {
     // which checks for the quit only between its 100 ms sleeps, so start-up
     // would wait up to that long for nothing. A later call retries the open on
     // the same driver.
-    if (Mix_OpenAudioDevice(rateHz, sampleFormat, channelCount, mixBufferFrames, nullptr,
-                            noFormatChanges) != 0) {
+    if (sdl->OpenAudioDevice(rateHz, sampleFormat, channelCount, mixBufferFrames, nullptr,
+                             noFormatChanges) != 0) {
         return false;
     }
-    Mix_RegisterEffect(MIX_CHANNEL_POST, runActiveEffect, nullptr, &out.active);
+    sdl->RegisterEffect(MIX_CHANNEL_POST, runActiveEffect, nullptr, &out.active);
     out.open = true;
     return true;
 }
@@ -177,10 +180,10 @@ void startStream(StreamHandle stream) {
     }
     // The stream's effect is in place before its first buffer is mixed, and
     // no other stream is mixed under it.
-    Mix_HaltMusic();
+    audioLibrary()->HaltMusic();
     out.active.set(found->effect, found->context);
     out.playing = noStream;
-    if (Mix_PlayMusic(found->music.get(), loopForever) == 0) {
+    if (audioLibrary()->PlayMusic(found->music.get(), loopForever) == 0) {
         out.playing = stream;
     } else {
         out.active.set(nullptr, nullptr);
@@ -194,7 +197,7 @@ void freeStream(StreamHandle stream) {
     }
     if (out.playing == stream) {
         // Silence first, so that no buffer of the stream is mixed without its effect.
-        Mix_HaltMusic();
+        audioLibrary()->HaltMusic();
         out.active.set(nullptr, nullptr);
         out.playing = noStream;
     }

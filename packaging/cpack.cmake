@@ -3,7 +3,8 @@
 # Included from the top CMakeLists after the install rules; `cpack -G DEB` in
 # the build folder (as ./package does) packs what `cmake --install` lays down.
 # Dependencies come from dpkg-shlibdeps, plus the font package the font link
-# points into.
+# points into, and the sound libraries, which the game loads by name once its
+# first frame is on screen (Mix_OpenAudioDevice came with SDL_mixer 2.0.2).
 set(CPACK_PACKAGE_NAME quillory)
 set(CPACK_PACKAGE_VENDOR "The Quillory developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -27,7 +28,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${QUILLORY_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-anonymous-pro)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-anonymous-pro, libsdl2-2.0-0, libsdl2-mixer-2.0-0 (>= 2.0.2)")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 
 include(CPack)

@@ -5,6 +5,7 @@
 set(quillory_audio_sources
   ${PROJECT_SOURCE_DIR}/media/audio_output.cpp
   ${PROJECT_SOURCE_DIR}/media/quiet_decoder_mpg123.cpp
+  ${PROJECT_SOURCE_DIR}/media/audio_library_dlopen.cpp
   ${PROJECT_SOURCE_DIR}/media/sound_player.cpp)
 set(quillory_audio_libs PkgConfig::SDL2_MIXER PkgConfig::MPG123 ${CMAKE_DL_LIBS} quillory_asset_file)
 if(ALSA_FOUND)
