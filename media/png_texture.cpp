@@ -1,7 +1,4 @@
-// png_texture.cpp: decodes PNG files through libpng, builds their mipmap chains
-// on the CPU and uploads them as textures. The chain is built here rather than
-// by GL_GENERATE_MIPMAP because a software renderer spends far longer on it, and
-// on the thread that must make the GL calls.
+// png_texture.cpp: decodes PNG files through libpng and uploads them as textures.
 //
 // libpng reports errors by longjmp, so the two steps that call into it
 // (readHeader, readPixels) hold no objects with destructors; the bytes, the
@@ -16,12 +13,10 @@
 
 #include <png.h>
 
-#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstring>
 #include <new>
-#include <utility>
 
 #include "media/asset_file.h"
 
@@ -31,12 +26,8 @@ constexpr int RGB_CHANNELS = 3;          // bytes a pixel, 8-bit RGB
 constexpr int RGBA_CHANNELS = 4;         // bytes a pixel, 8-bit RGBA
 constexpr int PNG_ERROR_JUMP = 1;        // value handed to setjmp by the error handler
 constexpr GLint TIGHT_ROW_ALIGNMENT = 1; // bytes: rows of any width are packed end to end
-constexpr std::uint32_t BLOCK_SIDE = 2;  // texels a side of the block averaged into one
-constexpr unsigned BLOCK_TEXELS = BLOCK_SIDE * BLOCK_SIDE;
-constexpr unsigned ROUND_HALF_UP = BLOCK_TEXELS / 2; // added to a block's sum before dividing
-constexpr std::uint32_t SMALLEST_SIDE = 1;           // texels: the last level is 1x1
-constexpr std::uint32_t ONE_TEXEL = 1;               // step to the next row or column
-constexpr GLint NO_BORDER = 0;                       // texels of texture border
+constexpr GLint BASE_LEVEL = 0;          // the picture itself; no other level is made
+constexpr GLint NO_BORDER = 0;           // texels of texture border
 constexpr GLsizei ONE_TEXTURE = 1;
 // Bytes libpng may allocate for one chunk's data or its decompressed text. The
 // chunks still read (PLTE, tRNS) hold at most 768 bytes; IDAT is streamed in
@@ -188,66 +179,17 @@ std::optional<DecodedImage> decodePngBytes(const unsigned char* data, std::size_
     }
 }
 
-DecodedImage halveImage(const DecodedImage& image) {
-    DecodedImage half;
-    half.channels = image.channels;
-    if (image.width == 0 || image.height == 0) {
-        return half;
-    }
-    half.width = std::max(SMALLEST_SIDE, image.width / BLOCK_SIDE);
-    half.height = std::max(SMALLEST_SIDE, image.height / BLOCK_SIDE);
-    const auto channels = static_cast<std::size_t>(image.channels);
-    half.pixels.resize(std::size_t{half.width} * half.height * channels);
-    const std::size_t rowBytes = std::size_t{image.width} * channels;
-    unsigned char* out = half.pixels.data();
-    for (std::uint32_t y = 0; y < half.height; ++y) {
-        const std::uint32_t top = y * BLOCK_SIDE;
-        const std::uint32_t bottom = std::min(top + ONE_TEXEL, image.height - ONE_TEXEL);
-        const unsigned char* topRow = image.pixels.data() + top * rowBytes;
-        const unsigned char* bottomRow = image.pixels.data() + bottom * rowBytes;
-        for (std::uint32_t x = 0; x < half.width; ++x) {
-            const std::size_t left = std::size_t{x} * BLOCK_SIDE * channels;
-            const std::size_t right =
-                std::min(x * BLOCK_SIDE + ONE_TEXEL, image.width - ONE_TEXEL) * channels;
-            for (std::size_t c = 0; c < channels; ++c) {
-                const unsigned sum = topRow[left + c] + topRow[right + c] + bottomRow[left + c] +
-                                     bottomRow[right + c];
-                *out++ = static_cast<unsigned char>((sum + ROUND_HALF_UP) / BLOCK_TEXELS);
-            }
-        }
-    }
-    return half;
-}
-
-TextureLevels decodePngLevels(const char* path, bool buildMipmaps) {
-    std::optional<DecodedImage> image = decodePng(path);
-    if (!image) {
-        return {};
-    }
-    try {
-        TextureLevels levels;
-        levels.push_back(std::move(*image));
-        while (buildMipmaps &&
-               (levels.back().width > SMALLEST_SIDE || levels.back().height > SMALLEST_SIDE)) {
-            levels.push_back(halveImage(levels.back()));
-        }
-        return levels;
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
-}
-
 namespace {
 
-bool fitsTheGl(const TextureLevels& levels) {
+bool fitsTheGl(const DecodedImage& image) {
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    return !levels.empty() && static_cast<GLsizei>(levels.front().width) <= maxSide &&
-           static_cast<GLsizei>(levels.front().height) <= maxSide;
+    return static_cast<GLsizei>(image.width) <= maxSide &&
+           static_cast<GLsizei>(image.height) <= maxSide;
 }
 
-// Uploads `levels` into `texture`, which fitsTheGl has approved.
-void fillApprovedTexture(GLuint texture, const TextureLevels& levels,
+// Uploads `image` into `texture`, which fitsTheGl has approved.
+void fillApprovedTexture(GLuint texture, const DecodedImage& image,
                          const PngTextureOptions& options) {
     GLint previousTexture = 0;
     GLint previousAlignment = 0;
@@ -256,18 +198,12 @@ void fillApprovedTexture(GLuint texture, const TextureLevels& levels,
 
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, TIGHT_ROW_ALIGNMENT);
-    // Level 0 goes up at the picture's native size, so a picture of any width
-    // shows one texel per pixel instead of being rescaled to a power of two.
-    // The levels go up smallest first: Mesa sizes a texture's storage at its
-    // first upload, and from a level above 0 it allocates the whole chain at
-    // once, where level 0 first is stored alone and reallocated as the rest come.
-    for (std::size_t level = levels.size(); level-- > 0;) {
-        const DecodedImage& image = levels[level];
-        const GLenum format = image.channels == RGBA_CHANNELS ? GL_RGBA : GL_RGB;
-        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), static_cast<GLint>(format),
-                     static_cast<GLsizei>(image.width), static_cast<GLsizei>(image.height),
-                     NO_BORDER, format, GL_UNSIGNED_BYTE, image.pixels.data());
-    }
+    // The picture goes up at its native size, so a picture of any width shows
+    // one texel per pixel instead of being rescaled to a power of two.
+    const GLenum format = image.channels == RGBA_CHANNELS ? GL_RGBA : GL_RGB;
+    glTexImage2D(GL_TEXTURE_2D, BASE_LEVEL, static_cast<GLint>(format),
+                 static_cast<GLsizei>(image.width), static_cast<GLsizei>(image.height), NO_BORDER,
+                 format, GL_UNSIGNED_BYTE, image.pixels.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, options.wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, options.wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, options.minFilter);
@@ -278,8 +214,17 @@ void fillApprovedTexture(GLuint texture, const TextureLevels& levels,
 
 } // namespace
 
-GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& options) {
-    if (!fitsTheGl(levels)) {
+bool fillTexture(GLuint texture, const DecodedImage& image, const PngTextureOptions& options) {
+    if (texture == 0 || !fitsTheGl(image)) {
+        return false;
+    }
+    fillApprovedTexture(texture, image, options);
+    return true;
+}
+
+GLuint loadPngTexture(const char* path, const PngTextureOptions& options) {
+    const std::optional<DecodedImage> image = decodePng(path);
+    if (!image || !fitsTheGl(*image)) {
         return 0;
     }
     GLuint texture = 0;
@@ -287,18 +232,6 @@ GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& optio
     if (texture == 0) {
         return 0;
     }
-    fillApprovedTexture(texture, levels, options);
+    fillApprovedTexture(texture, *image, options);
     return texture;
-}
-
-bool fillTexture(GLuint texture, const TextureLevels& levels, const PngTextureOptions& options) {
-    if (texture == 0 || !fitsTheGl(levels)) {
-        return false;
-    }
-    fillApprovedTexture(texture, levels, options);
-    return true;
-}
-
-GLuint loadPngTexture(const char* path, const PngTextureOptions& options) {
-    return uploadTexture(decodePngLevels(path, options.buildMipmaps), options);
 }

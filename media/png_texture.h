@@ -1,9 +1,10 @@
 // png_texture.h: loads a PNG file into an OpenGL texture.
 //
 // Owns nothing after it returns: the texture belongs to the GL context. Loading
-// is two steps so that the first can run on any thread: decodePngLevels reads
-// the file and builds the mipmap chain on the CPU, with no GL context;
-// uploadTexture makes the texture of them on the thread whose context is current.
+// is two steps so that the first can run on any thread: decodePng reads and
+// decodes the file with no GL context; fillTexture uploads the picture on the
+// thread whose context is current. Textures hold level 0 alone: the pictures are
+// drawn with linear minification, which samples no other level.
 #pragma once
 
 #include <cstddef>
@@ -36,26 +37,9 @@ std::optional<DecodedImage> decodePng(const char* path);
 // Decodes PNG bytes held in memory as decodePng decodes a file's.
 std::optional<DecodedImage> decodePngBytes(const unsigned char* data, std::size_t size);
 
-// The next mipmap level of `image`: half its width and height, rounded down but
-// never below 1, with each texel the rounded mean of a 2x2 block of `image`.
-// Block indices are clamped to the last row and column: a side of 1 texel stays
-// 1 (a 1xN image halves along N alone), and an odd side's last row or column,
-// outside every block, is not sampled. `image.pixels` holds width x height x
-// channels bytes. Same channel count; empty pixels for an empty image.
-DecodedImage halveImage(const DecodedImage& image);
-
-// A texture's pictures, the picture itself (level 0) first.
-using TextureLevels = std::vector<DecodedImage>;
-
-// Decodes `path` and, when `buildMipmaps`, every smaller level down to 1x1.
-// Needs no GL context and touches no shared state, so it may run on any thread.
-// Empty on any failure; never throws.
-TextureLevels decodePngLevels(const char* path, bool buildMipmaps);
-
 // What texture to make of a file.
 struct PngTextureOptions {
-    bool buildMipmaps = true; // a filtered mipmap chain instead of level 0 only
-    GLint wrap = GL_CLAMP;    // wrap mode for s and t
+    GLint wrap = GL_CLAMP; // wrap mode for s and t
     GLint minFilter = GL_LINEAR;
     GLint magFilter = GL_LINEAR;
 };
@@ -66,12 +50,7 @@ struct PngTextureOptions {
 // as it found them.
 GLuint loadPngTexture(const char* path, const PngTextureOptions& options = {});
 
-// Uploads `levels` (as decodePngLevels makes them) into a new texture and
-// returns its name, or 0 when `levels` is empty or level 0 is larger than the
-// GL allows. Parameters, context and restored state as for loadPngTexture;
-// `options.buildMipmaps` is not read, the levels given are the chain.
-GLuint uploadTexture(const TextureLevels& levels, const PngTextureOptions& options = {});
-
-// Uploads `levels` into the existing texture `texture`, as uploadTexture does
-// into a new one; false, leaving it untouched, where uploadTexture would give 0.
-bool fillTexture(GLuint texture, const TextureLevels& levels, const PngTextureOptions& options = {});
+// Uploads `image` into the existing texture `texture`, as loadPngTexture does
+// into a new one; false, leaving it untouched, when `texture` is 0 or the
+// picture is larger than the GL allows.
+bool fillTexture(GLuint texture, const DecodedImage& image, const PngTextureOptions& options = {});

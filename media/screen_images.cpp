@@ -40,10 +40,7 @@ constexpr GLfloat PICTURE_Z = 0.0f;   // scene units: every picture lies in the 
 constexpr GLfloat DEPTH_SCALE = 1.0f; // the square is flat; z is left as it is
 constexpr GLsizei ONE_LIST = 1;
 constexpr GLsizei ONE_TEXTURE = 1;
-// Level 0 alone: the minification filter is GL_LINEAR, so no mipmap level
-// would ever be sampled, and building the chain cost a third more decoding time
-// and uploads.
-constexpr PngTextureOptions PICTURE_TEXTURE{.buildMipmaps = false};
+constexpr PngTextureOptions PICTURE_TEXTURE{}; // the loader's defaults, as makeImageQuad uses
 constexpr auto NO_WAIT = std::chrono::seconds(0);
 // Either launch policy is allowed so that, where no thread can be started, the
 // library may run the decode at get() instead of throwing.
@@ -202,14 +199,12 @@ void ScreenImages::advanceLoading() const {
 }
 
 void ScreenImages::upload(PendingPicture& picture) const {
-    std::optional<DecodedImage> image =
+    const std::optional<DecodedImage> image =
         picture.decoded.valid() ? picture.decoded.get() : decodePng(picture.file);
+    // A file that cannot be read leaves the texture empty, and the picture
+    // shows as a blank rectangle, as with no texture at all.
     if (image) {
-        TextureLevels levels;
-        levels.push_back(std::move(*image));
-        // A file that cannot be read leaves the texture empty, and the picture
-        // shows as a blank rectangle, as with no texture at all.
-        fillTexture(picture.texture, levels, PICTURE_TEXTURE);
+        fillTexture(picture.texture, *image, PICTURE_TEXTURE);
     }
 }
 

@@ -443,72 +443,6 @@ TEST_P(DecodePngFaultTest, RefusedQuietly) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, DecodePngFaultTest, testing::ValuesIn(faultCases()));
 
-// ---- Mipmap levels -------------------------------------------------------------
-
-DecodedImage image(std::uint32_t width, std::uint32_t height, int channels, Bytes pixels) {
-    return {width, height, channels, std::move(pixels)};
-}
-
-void expectImage(const DecodedImage& actual, const DecodedImage& expected) {
-    EXPECT_EQ(actual.width, expected.width);
-    EXPECT_EQ(actual.height, expected.height);
-    EXPECT_EQ(actual.channels, expected.channels);
-    EXPECT_EQ(actual.pixels, expected.pixels);
-}
-
-TEST(HalveImage, EachTexelIsTheRoundedMeanOfItsBlock) {
-    // Two 2x2 blocks side by side. Left block: red 0 1 2 3 (mean 1.5 rounds up
-    // to 2), green 0 0 1 4 (mean 1.25 rounds down to 1), blue all 255; right
-    // block: red 10 20 30 40, green and blue 0.
-    const DecodedImage rgb = image(4, 2, 3, {0, 0, 255, 1, 0, 255, 10, 0, 0, 20, 0, 0, //
-                                             2, 1, 255, 3, 4, 255, 30, 0, 0, 40, 0, 0});
-    expectImage(halveImage(rgb), image(2, 1, 3, {2, 1, 255, 25, 0, 0}));
-
-    // Alpha is averaged like the colours, channel by channel.
-    const DecodedImage rgba =
-        image(2, 2, 4, {255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 1});
-    expectImage(halveImage(rgba), image(1, 1, 4, {128, 128, 128, 128}));
-}
-
-TEST(HalveImage, OddAndOneTexelSidesClampToTheEdge) {
-    // 3x3 halves to 1x1 from the top-left block; the last row and column are past it.
-    const DecodedImage odd =
-        image(3, 3, 3, {4,  4,   4,   8,   8,   8,   200, 200, 200, 12,  12,  12,  16, 16,
-                        16, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200, 200});
-    expectImage(halveImage(odd), image(1, 1, 3, {10, 10, 10}));
-
-    // 5x3 halves to 2x1 with no texel read outside the rows.
-    const DecodedImage oddWide = image(5, 3, 3, Bytes(5 * 3 * 3, 90));
-    expectImage(halveImage(oddWide), image(2, 1, 3, Bytes(2 * 1 * 3, 90)));
-
-    // A 1-texel side stays 1: 1xN halves along N alone, pairs averaged.
-    expectImage(halveImage(image(1, 4, 3, {0, 0, 0, 9, 9, 9, 100, 100, 100, 50, 50, 50})),
-                image(1, 2, 3, {5, 5, 5, 75, 75, 75}));
-    expectImage(halveImage(image(4, 1, 4, {0, 0, 0, 0, 3, 3, 3, 3, 7, 7, 7, 7, 8, 8, 8, 8})),
-                image(2, 1, 4, {2, 2, 2, 2, 8, 8, 8, 8}));
-    expectImage(halveImage(image(1, 1, 3, {1, 2, 3})), image(1, 1, 3, {1, 2, 3}));
-    expectImage(halveImage(image(0, 0, 3, {})), image(0, 0, 3, {}));
-}
-
-TEST(DecodePngLevels, ChainHalvesDownToOneByOne) {
-    const testsupport::RunFolder folder;
-    const auto path = folder.file("levels.png");
-    const PngFile picture = gradientRgb(6, 3);
-    ASSERT_NO_FATAL_FAILURE(writePngFile(path, picture));
-
-    const TextureLevels levels = decodePngLevels(path.c_str(), true);
-    ASSERT_EQ(levels.size(), 3u); // 6x3, 3x1, 1x1
-    expectImage(levels[0], image(6, 3, 3, gradientPixels(picture)));
-    for (std::size_t i = 1; i < levels.size(); ++i) {
-        expectImage(levels[i], halveImage(levels[i - 1]));
-    }
-    EXPECT_EQ(levels.back().width, 1u);
-    EXPECT_EQ(levels.back().height, 1u);
-
-    EXPECT_EQ(decodePngLevels(path.c_str(), false).size(), 1u);
-    EXPECT_TRUE(decodePngLevels(folder.file("missing.png").c_str(), true).empty());
-}
-
 // ---- Textures ---------------------------------------------------------------
 
 GLint levelParameter(GLint level, GLenum name) {
@@ -546,7 +480,7 @@ class LoadPngTextureTest : public testing::Test {
     testsupport::RunFolder folder;
 };
 
-TEST_F(LoadPngTextureTest, ScreenSizedPictureKeepsItsSizeWithFullMipmapChain) {
+TEST_F(LoadPngTextureTest, ScreenSizedPictureKeepsItsSizeAtLevelZeroAlone) {
     const PngFile picture = gradientRgb(1024, 768);
     const GLuint texture = load(picture);
     ASSERT_NE(texture, 0u);
@@ -556,32 +490,12 @@ TEST_F(LoadPngTextureTest, ScreenSizedPictureKeepsItsSizeWithFullMipmapChain) {
     EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_T), GL_CLAMP);
     EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
     EXPECT_EQ(textureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
-    // Level 0 is the picture at its own size, not rescaled to a power of two.
-    for (GLint level = 0; level <= 10; ++level) {
-        EXPECT_EQ(levelParameter(level, GL_TEXTURE_WIDTH), std::max(1, 1024 >> level)) << level;
-        EXPECT_EQ(levelParameter(level, GL_TEXTURE_HEIGHT), std::max(1, 768 >> level)) << level;
-    }
+    // Level 0 is the picture at its own size, not rescaled to a power of two,
+    // and no other level is made: linear minification never samples one.
+    EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), 1024);
+    EXPECT_EQ(levelParameter(0, GL_TEXTURE_HEIGHT), 768);
+    EXPECT_EQ(levelParameter(1, GL_TEXTURE_WIDTH), 0);
     EXPECT_EQ(levelZero(texture, GL_RGB, gradientPixels(picture).size()), gradientPixels(picture));
-}
-
-TEST_F(LoadPngTextureTest, EveryLevelHoldsItsHalvedPicture) {
-    const PngFile picture = gradientRgb(5, 3);
-    const GLuint texture = load(picture);
-    ASSERT_NE(texture, 0u);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    DecodedImage expected = image(5, 3, 3, gradientPixels(picture));
-    for (GLint level = 0; level <= 2; ++level) { // 5x3, 2x1, 1x1
-        SCOPED_TRACE(level);
-        ASSERT_EQ(levelParameter(level, GL_TEXTURE_WIDTH), static_cast<GLint>(expected.width));
-        ASSERT_EQ(levelParameter(level, GL_TEXTURE_HEIGHT), static_cast<GLint>(expected.height));
-        Bytes pixels(expected.pixels.size());
-        glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        EXPECT_EQ(pixels, expected.pixels);
-        expected = halveImage(expected);
-    }
-    EXPECT_EQ(levelParameter(3, GL_TEXTURE_WIDTH), 0) << "the chain ends at 1x1";
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
 }
 
 TEST_F(LoadPngTextureTest, OddWidthRowsArriveIntactAndUploadStateIsRestored) {
@@ -617,7 +531,6 @@ TEST_F(LoadPngTextureTest, AlphaIsKeptOnlyWhenTheFileHasIt) {
 
 TEST_F(LoadPngTextureTest, OptionsAreApplied) {
     PngTextureOptions options;
-    options.buildMipmaps = false;
     options.wrap = GL_REPEAT;
     options.minFilter = GL_NEAREST;
     options.magFilter = GL_NEAREST;
@@ -625,7 +538,6 @@ TEST_F(LoadPngTextureTest, OptionsAreApplied) {
     ASSERT_NE(texture, 0u);
     glBindTexture(GL_TEXTURE_2D, texture);
     EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), 8);
-    EXPECT_EQ(levelParameter(1, GL_TEXTURE_WIDTH), 0) << "no mipmap chain was asked for";
     EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
     EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
     EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_NEAREST);
