@@ -36,11 +36,12 @@ TEST(WindowTest, OneFixedWindowShowsTheTitleAndClosesCleanly) {
     EXPECT_LE(differing, MAX_DIFFERING);
 
     // A resize, as a user dragging the edge would ask for, snaps back.
-    game.x().requestResize(window, 800, 600);
-    EXPECT_TRUE(testsupport::waitFor(
-        [&] { return game.x().size(window) == std::pair{800, 600}; }, STEP_TIMEOUT));
-    EXPECT_TRUE(testsupport::waitFor(
-        [&] { return game.x().size(window) == std::pair{1024, 768}; }, STEP_TIMEOUT));
+    const std::vector<std::pair<int, int>> sizes =
+        game.x().resizeAndWatch(window, 800, 600, STEP_TIMEOUT);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_EQ(sizes.front(), (std::pair{800, 600}));
+    EXPECT_EQ(sizes.back(), (std::pair{1024, 768}));
+    EXPECT_EQ(game.x().size(window), (std::pair{1024, 768}));
 
     game.x().sendDeleteWindow(window);
     EXPECT_EQ(game.process().waitForExit(STEP_TIMEOUT), 0);

@@ -3,12 +3,15 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 namespace testsupport {
 
 namespace {
+
+constexpr auto EVENT_POLL = std::chrono::milliseconds(5); // between looks for new events
 
 void collectTitled(Display* display, Window window, const std::string& title,
                    std::vector<Window>& found) {
@@ -108,9 +111,33 @@ Image XConnection::capture(Window window) const {
     return image;
 }
 
-void XConnection::requestResize(Window window, int width, int height) const {
+std::vector<std::pair<int, int>> XConnection::resizeAndWatch(
+    Window window, int width, int height, std::chrono::milliseconds timeout) const {
+    XSelectInput(display_, window, StructureNotifyMask);
     XResizeWindow(display_, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
     XFlush(display_);
+    const std::pair requested{width, height};
+    std::vector<std::pair<int, int>> sizes;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const auto answered = [&] {
+        const auto seen = std::find(sizes.begin(), sizes.end(), requested);
+        return seen != sizes.end() && std::find_if(seen, sizes.end(), [&](const auto& size) {
+                                          return size != requested;
+                                      }) != sizes.end();
+    };
+    while (!answered() && std::chrono::steady_clock::now() < deadline) {
+        if (XPending(display_) == 0) {
+            std::this_thread::sleep_for(EVENT_POLL);
+            continue;
+        }
+        XEvent event{};
+        XNextEvent(display_, &event);
+        if (event.type == ConfigureNotify && event.xconfigure.window == window) {
+            sizes.emplace_back(event.xconfigure.width, event.xconfigure.height);
+        }
+    }
+    XSelectInput(display_, window, NoEventMask);
+    return sizes;
 }
 
 void XConnection::sendDeleteWindow(Window window) const {

@@ -33,8 +33,12 @@ public:
     std::pair<int, int> size(Window window) const;
     // The window's current pixels as RGB.
     Image capture(Window window) const;
-    // Asks the window to take another size, as a user dragging its edge would.
-    void requestResize(Window window, int width, int height) const;
+    // Asks the window to take another size, as a user dragging its edge would,
+    // and returns every size the server gave it from then until it has taken
+    // another size after the requested one, or `timeout` passed. Watching the
+    // server's notifications sees a size that a polling read could miss.
+    std::vector<std::pair<int, int>> resizeAndWatch(Window window, int width, int height,
+                                                    std::chrono::milliseconds timeout) const;
     // Sends WM_PROTOCOLS / WM_DELETE_WINDOW, what a window manager sends on close.
     void sendDeleteWindow(Window window) const;
 
