@@ -113,7 +113,7 @@ quillory_missing_packages() {
 # sudo where sudo exists, otherwise through su, which a fresh Debian with a root
 # password always has.
 quillory_install() {
-  local missing log command
+  local missing command
   mapfile -t missing < <(quillory_missing_packages "$@")
   [ "${#missing[@]}" -eq 0 ] && return 0
   command="apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
@@ -128,15 +128,12 @@ quillory_install() {
     fi
     return 1
   fi
-  log=$(quillory_log apt)
   export DEBIAN_FRONTEND=noninteractive
-  quillory_say "Updating the package lists (log: $log)"
-  apt-get -o DPkg::Lock::Timeout="$QUILLORY_APT_LOCK_WAIT_S" update >>"$log" 2>&1 ||
-    quillory_fail "apt-get update" "$log" || return
-  quillory_say "Installing ${#missing[@]} packages: ${missing[*]}"
-  apt-get -o DPkg::Lock::Timeout="$QUILLORY_APT_LOCK_WAIT_S" install -y --no-install-recommends \
-    "${missing[@]}" >>"$log" 2>&1 ||
-    quillory_fail "apt-get install" "$log" || return
+  quillory_step "Updating the package lists" "$(quillory_log apt-update)" \
+    apt-get -o DPkg::Lock::Timeout="$QUILLORY_APT_LOCK_WAIT_S" update || return
+  quillory_step "Installing ${#missing[@]} packages: ${missing[*]}" "$(quillory_log apt-install)" \
+    apt-get -o DPkg::Lock::Timeout="$QUILLORY_APT_LOCK_WAIT_S" install -y \
+    --no-install-recommends "${missing[@]}" || return
 }
 
 # quillory_show_progress LABEL: reads the build's output on stdin, keeps it
