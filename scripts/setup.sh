@@ -76,7 +76,10 @@ quillory_step() {
 quillory_start_xvfb() {
   local display_file
   display_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+  # -noreset: by default the server resets whenever its last client leaves,
+  # and refuses the connections that arrive meanwhile; tests start and end
+  # clients all the time, so without it a test now and then finds no display.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$display_file" 2>/dev/null &
   QUILLORY_XVFB_PID=$!
   for _ in $(seq "$QUILLORY_XVFB_START_TRIES"); do
     [ -s "$display_file" ] && break
