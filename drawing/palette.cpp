@@ -15,12 +15,7 @@ constexpr int GRID_ROWS = 5;        // cell k is in column k / 5, row k % 5
 constexpr float SWATCH_X = 41.5f;   // scene x of the swatch's lower-left corner
 constexpr float SWATCH_Y = 35.5f;   // scene y of the swatch's lower-left corner
 constexpr float SWATCH_SIZE = 2.0f; // side of the swatch, scene units
-constexpr float OPAQUE_ALPHA = 1.0f;
-constexpr float GRID_UNIT = 1.0f;    // side of a cell, or of the swatch, before scaling
-constexpr float PLANE_Z = 0.0f;      // everything lies in the scene plane
-constexpr float UNSCALED = 1.0f;     // z scale of the grid and swatch transforms
-constexpr int NO_CELL = -1;          // no column or row under the point
-constexpr float LOCAL_ORIGIN = 0.0f; // corner of the swatch in its own units
+constexpr int NO_CELL = -1;         // no column or row under the point
 
 // Float division of exact integers rounds once, so each component is the
 // float nearest to value / 255.
@@ -43,16 +38,16 @@ constexpr std::array<RgbColor, PALETTE_SIZE> CELL_COLORS{
 };
 
 void setColor(const RgbColor& color) {
-    glColor4f(color.red, color.green, color.blue, OPAQUE_ALPHA);
+    glColor4f(color.red, color.green, color.blue, 1);
 }
 
 // The unit square at (x, y) in the current transform.
 void unitSquare(float x, float y) {
     glBegin(GL_POLYGON);
     glVertex2f(x, y);
-    glVertex2f(x + GRID_UNIT, y);
-    glVertex2f(x + GRID_UNIT, y + GRID_UNIT);
-    glVertex2f(x, y + GRID_UNIT);
+    glVertex2f(x + 1, y);
+    glVertex2f(x + 1, y + 1);
+    glVertex2f(x, y + 1);
     glEnd();
 }
 } // namespace
@@ -91,8 +86,8 @@ RgbColor ColorPalette::pickAt(float x, float y) {
 
 void ColorPalette::draw() const {
     glPushMatrix();
-    glTranslatef(originX_, originY_, PLANE_Z);
-    glScalef(cellSize_, cellSize_, UNSCALED);
+    glTranslatef(originX_, originY_, 0);
+    glScalef(cellSize_, cellSize_, 1);
     for (int c = 0; c < GRID_COLUMNS; ++c) {
         for (int r = 0; r < GRID_ROWS; ++r) {
             setColor(colors_[static_cast<std::size_t>(GRID_ROWS * c + r)]);
@@ -102,9 +97,9 @@ void ColorPalette::draw() const {
     glPopMatrix();
 
     glPushMatrix();
-    glTranslatef(SWATCH_X, SWATCH_Y, PLANE_Z);
-    glScalef(SWATCH_SIZE, SWATCH_SIZE, UNSCALED);
+    glTranslatef(SWATCH_X, SWATCH_Y, 0);
+    glScalef(SWATCH_SIZE, SWATCH_SIZE, 1);
     setColor(currentColor());
-    unitSquare(LOCAL_ORIGIN, LOCAL_ORIGIN);
+    unitSquare(0, 0);
     glPopMatrix();
 }

@@ -9,13 +9,11 @@ constexpr float GAME_OVER_SCALE = 0.6f;     // size of each picture on the game-
 constexpr float PLAYER1_OFFSET_X = -19.0f;  // scene x of player 1's picture origin
 constexpr float PLAYER2_OFFSET_X = 30.8f;   // scene x of player 2's picture origin
 constexpr float GAME_OVER_OFFSET_Y = 24.5f; // scene y of both pictures' origin
-constexpr float PLANE_Z = 0.0f;             // no shift off the scene plane
-constexpr float UNSCALED = 1.0f;            // z scale of the reduced pictures
 
 void drawReduced(const Drawing& drawing, float offsetX) {
     glPushMatrix();
-    glTranslatef(offsetX, GAME_OVER_OFFSET_Y, PLANE_Z);
-    glScalef(GAME_OVER_SCALE, GAME_OVER_SCALE, UNSCALED);
+    glTranslatef(offsetX, GAME_OVER_OFFSET_Y, 0);
+    glScalef(GAME_OVER_SCALE, GAME_OVER_SCALE, 1);
     drawing.draw();
     glPopMatrix();
 }
