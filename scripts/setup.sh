@@ -23,7 +23,7 @@ QUILLORY_TEST_PACKAGES=(
 QUILLORY_LOG_DIR=build/logs
 QUILLORY_LOG_TAIL_LINES=40   # lines of a failed step's log shown on the terminal
 QUILLORY_APT_LOCK_WAIT_S=600 # how long apt waits for another apt to finish
-QUILLORY_PROGRESS_S=30       # between the "still running" lines of a long step
+QUILLORY_PROGRESS_S=25       # seconds between the progress lines of a long step: under 30 on a busy machine too
 QUILLORY_XVFB_START_TRIES=100 # times 50 ms: how long an X server may take to start
 
 # quillory_say MESSAGE...: one line of progress, prefixed with the command's name.
