@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # render_art.sh: renders the game's art from its SVG sources in assets/src/
 # with librsvg's rsvg-convert: the ten screens at the window's size into
-# assets/images/, the icon at each size into assets/icons/, and packs those
-# into the Windows icon assets/icons/quillory.ico with icoutils' icotool.
+# assets/images/, the icon at each size into assets/icons/, packs those into
+# the Windows icon assets/icons/quillory.ico with icoutils' icotool, and
+# flattens the icon into the self-contained assets/icons/quillory.svg (the
+# installed scalable icon: text as outlines, the stylesheet and parts inlined).
 # The results are committed, so that building and playing need neither tool.
 # Rendering is deterministic: the same sources give byte-identical files.
 #
@@ -44,5 +46,6 @@ for size in "${ICON_SIZES[@]}"; do
   if [ "$size" -ge "$ICO_PNG_FROM" ]; then ico_args+=(--raw="$png"); else ico_args+=("$png"); fi
 done
 icotool --create --output=assets/icons/quillory.ico "${ico_args[@]}"
-quillory_say "rendered the icon at ${ICON_SIZES[*]} pixels and packed assets/icons/quillory.ico"
+rsvg-convert --format=svg --output=assets/icons/quillory.svg assets/src/quillory.svg
+quillory_say "rendered the icon at ${ICON_SIZES[*]} pixels, packed quillory.ico, flattened quillory.svg"
 quillory_say "done in $((SECONDS - start)) s; commit assets/images/ and assets/icons/"
