@@ -12,7 +12,7 @@ inline constexpr double MAX_FRAME_DELTA = 0.12;
 
 class FrameClock {
 public:
-    // The one FrameClock; the first call reads GLUT's elapsed time (GLUT initialised).
+    // The first call reads GLUT's elapsed time, so GLUT must be initialised.
     static FrameClock& instance();
 
     // Ticks with GLUT's elapsed time; needs a current GL context.

@@ -18,7 +18,6 @@ struct ScenePoint {
 
 class SceneView {
 public:
-    // The one SceneView, created on first use.
     static SceneView& instance();
 
     // Clears the buffers; a size other than 1024 x 768 is asked back to it,
@@ -28,8 +27,6 @@ public:
     int height() const { return height_; }
     // Half the height of the visible area in scene units (37.5).
     double sceneHalfExtent() const;
-    double cameraX() const { return cameraX_; }
-    double cameraY() const { return cameraY_; }
     // Resets the model-view matrix to the camera translation.
     void applyCamera() const;
     // The scene point under window pixel (px, py), origin top-left, clamped to the window.

@@ -19,15 +19,15 @@
 namespace {
 
 // WM_CLASS: instance and class name, as the desktop entry's StartupWMClass.
-char kInstanceName[] = "quillory";
-char kClassName[] = "Quillory";
-constexpr int kCardinalFormat = 32; // X property format: each item a C long
+char INSTANCE_NAME[] = "quillory";
+char CLASS_NAME[] = "Quillory";
+constexpr int CARDINAL_FORMAT = 32; // X property format: each item a C long
 
 // A 32-bit X property's items travel as C longs, whatever their width.
 void setCardinals(Display* display, Window window, const char* property,
                   const std::vector<unsigned long>& items) {
     XChangeProperty(display, window, XInternAtom(display, property, False), XA_CARDINAL,
-                    kCardinalFormat, PropModeReplace,
+                    CARDINAL_FORMAT, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(items.data()),
                     static_cast<int>(items.size()));
 }
@@ -54,7 +54,7 @@ void applyWindowIdentity() {
     if (display == nullptr || window == 0) {
         return; // no current X window: nothing to name
     }
-    XClassHint classHint{kInstanceName, kClassName};
+    XClassHint classHint{INSTANCE_NAME, CLASS_NAME};
     XSetClassHint(display, window, &classHint);
     setCardinals(display, window, "_NET_WM_PID", {static_cast<unsigned long>(getpid())});
     setCardinals(display, window, "_NET_WM_ICON", iconCardinals());

@@ -11,11 +11,6 @@ namespace {
 constexpr const char* WINDOW_TITLE = "Quillory bare window";
 constexpr int WINDOW_X = 100; // pixels, where the game puts its window
 constexpr int WINDOW_Y = 100;
-// The marker colour, magenta: no white clear or black first frame passes for it.
-constexpr GLfloat MARKER_RED = 1.0f;
-constexpr GLfloat MARKER_GREEN = 0.0f;
-constexpr GLfloat MARKER_BLUE = 1.0f;
-constexpr GLfloat OPAQUE = 1.0f;
 
 void onDisplay() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -34,6 +29,7 @@ int main(int argc, char** argv) {
     glutPositionWindow(WINDOW_X, WINDOW_Y);
     glutDisplayFunc(onDisplay);
     glutIdleFunc(onIdle);
-    glClearColor(MARKER_RED, MARKER_GREEN, MARKER_BLUE, OPAQUE);
+    // Magenta marks the first frame: no white clear or black first frame passes for it.
+    glClearColor(1, 0, 1, 1);
     glutMainLoop();
 }

@@ -31,8 +31,6 @@ constexpr float MAX_STEP = 1.6f;         // scene units
 constexpr float MAX_TURN = 0.8f;         // radians per segment, either way
 constexpr float HALF_TURN = 3.14159265f; // radians
 constexpr float CANVAS_INSET = 1.0f;     // scene units kept clear of the canvas edge
-constexpr float HALF = 0.5f;             // a side offset is half the width
-constexpr float OPAQUE_ALPHA = 1.0f;
 constexpr unsigned SEED = 1208;
 constexpr int VERTICES_PER_POLYGON = 4;
 constexpr int REPETITIONS = 9;
@@ -139,14 +137,14 @@ BareFrame flatten(const Drawing& drawing) {
         const int n = stroke.segmentCount();
         for (int i = 0; i < n; ++i) {
             const Segment& a = stroke.segment(i);
-            const float ox = a.directionY() * w * HALF;
-            const float oy = -a.directionX() * w * HALF;
+            const float ox = a.directionY() * w * 0.5f;
+            const float oy = -a.directionX() * w * 0.5f;
             pushQuad(frame.xy, a.startX() + ox, a.startY() + oy, a.endX() + ox, a.endY() + oy,
                      a.endX() - ox, a.endY() - oy, a.startX() - ox, a.startY() - oy);
             if (i + 1 < n) {
                 const Segment& b = stroke.segment(i + 1);
-                const float px = b.directionY() * w * HALF;
-                const float py = -b.directionX() * w * HALF;
+                const float px = b.directionY() * w * 0.5f;
+                const float py = -b.directionX() * w * 0.5f;
                 pushQuad(frame.xy, a.endX() + ox, a.endY() + oy, b.startX() + px, b.startY() + py,
                          a.endX() - ox, a.endY() - oy, b.startX() - px, b.startY() - py);
             }
@@ -161,7 +159,7 @@ BareFrame flatten(const Drawing& drawing) {
 void drawBare(const BareFrame& frame) {
     const float* v = frame.xy.data();
     for (const BareStroke& stroke : frame.strokes) {
-        glColor4f(stroke.color.red, stroke.color.green, stroke.color.blue, OPAQUE_ALPHA);
+        glColor4f(stroke.color.red, stroke.color.green, stroke.color.blue, 1);
         for (std::size_t p = 0; p < stroke.polygonCount; ++p) {
             glBegin(GL_POLYGON);
             for (int k = 0; k < VERTICES_PER_POLYGON; ++k) {

@@ -7,12 +7,7 @@
 
 namespace {
 constexpr float CHANNEL_MAX = 255.0f; // an 8-bit channel value of full intensity
-constexpr float OPAQUE_ALPHA = 1.0f;
-constexpr float GRID_UNIT = 1.0f;    // side of a cell, or of the swatch, before scaling
-constexpr float PLANE_Z = 0.0f;      // everything lies in the scene plane
-constexpr float UNSCALED = 1.0f;     // z scale of the grid and swatch transforms
-constexpr int NO_CELL = -1;          // no column or row under the point
-constexpr float LOCAL_ORIGIN = 0.0f; // corner of the swatch in its own units
+constexpr int NO_CELL = -1;           // no column or row under the point
 
 // Float division of exact integers rounds once, so each component is the
 // float nearest to value / 255.
@@ -35,16 +30,16 @@ constexpr std::array<RgbColor, PALETTE_SIZE> CELL_COLORS{
 };
 
 void setColor(const RgbColor& color) {
-    glColor4f(color.red, color.green, color.blue, OPAQUE_ALPHA);
+    glColor4f(color.red, color.green, color.blue, 1);
 }
 
 // The unit square at (x, y) in the current transform.
 void unitSquare(float x, float y) {
     glBegin(GL_POLYGON);
     glVertex2f(x, y);
-    glVertex2f(x + GRID_UNIT, y);
-    glVertex2f(x + GRID_UNIT, y + GRID_UNIT);
-    glVertex2f(x, y + GRID_UNIT);
+    glVertex2f(x + 1, y);
+    glVertex2f(x + 1, y + 1);
+    glVertex2f(x, y + 1);
     glEnd();
 }
 } // namespace
@@ -83,8 +78,8 @@ RgbColor ColorPalette::pickAt(float x, float y) {
 
 void ColorPalette::draw() const {
     glPushMatrix();
-    glTranslatef(originX_, originY_, PLANE_Z);
-    glScalef(cellSize_, cellSize_, UNSCALED);
+    glTranslatef(originX_, originY_, 0);
+    glScalef(cellSize_, cellSize_, 1);
     for (int c = 0; c < PALETTE_COLUMNS; ++c) {
         for (int r = 0; r < PALETTE_ROWS; ++r) {
             setColor(colors_[static_cast<std::size_t>(PALETTE_ROWS * c + r)]);
@@ -94,9 +89,9 @@ void ColorPalette::draw() const {
     glPopMatrix();
 
     glPushMatrix();
-    glTranslatef(PALETTE_SWATCH_X, PALETTE_SWATCH_Y, PLANE_Z);
-    glScalef(PALETTE_SWATCH_SIZE, PALETTE_SWATCH_SIZE, UNSCALED);
+    glTranslatef(PALETTE_SWATCH_X, PALETTE_SWATCH_Y, 0);
+    glScalef(PALETTE_SWATCH_SIZE, PALETTE_SWATCH_SIZE, 1);
     setColor(currentColor());
-    unitSquare(LOCAL_ORIGIN, LOCAL_ORIGIN);
+    unitSquare(0, 0);
     glPopMatrix();
 }

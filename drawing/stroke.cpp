@@ -8,14 +8,6 @@
 #include <utility>
 
 namespace {
-constexpr float HALF = 0.5f;         // a side offset is half the stroke width
-constexpr float OPAQUE_ALPHA = 1.0f; // strokes are never blended
-constexpr float UPWARD = 1.0f;       // direction y of a vertical segment going up
-constexpr float DOWNWARD = -1.0f;    // direction y of a vertical or zero-length segment
-constexpr float VERTICAL_X = 0.0f;   // direction x of a vertical or zero-length segment
-constexpr float NO_DEPTH = 0.0f;     // segments lie in the plane: no z component
-constexpr double UNIT = 1.0;         // numerator of the reciprocal length
-
 // The side offset of a segment: its direction turned a quarter turn clockwise,
 // scaled to half the width, each term formed as component x width x 0.5.
 struct SideOffset {
@@ -24,7 +16,7 @@ struct SideOffset {
 };
 
 SideOffset sideOffset(const Segment& segment, float width) {
-    return {segment.directionY() * width * HALF, -segment.directionX() * width * HALF};
+    return {segment.directionY() * width * 0.5f, -segment.directionX() * width * 0.5f};
 }
 } // namespace
 
@@ -35,28 +27,24 @@ double squaredDistance(double ax, double ay, double bx, double by) {
     return (ay - by) * (ay - by) + (ax - bx) * (ax - bx);
 }
 
-double length3(float a, float b, float c) {
-    const double da = a;
-    const double db = b;
-    const double dc = c;
-    return std::sqrt(da * da + db * db + dc * dc);
-}
-
 void Segment::computeDirection() {
     const float dx = endX_ - startX_;
     const float dy = endY_ - startY_;
-    length_ = static_cast<float>(length3(dx, dy, NO_DEPTH));
+    // In double: squares past the float range would make the length infinite.
+    const double ddx = dx;
+    const double ddy = dy;
+    length_ = static_cast<float>(std::sqrt(ddx * ddx + ddy * ddy));
     if (endX_ != startX_) {
         // The reciprocal is taken in double: a float reciprocal of a length
         // near the smallest float would overflow to infinity.
-        const double inverseLength = UNIT / length_;
+        const double inverseLength = 1.0 / length_;
         directionX_ = static_cast<float>(dx * inverseLength);
         directionY_ = static_cast<float>(dy * inverseLength);
         return;
     }
     // Vertical or zero length: no division, so a point segment gets (0, -1).
-    directionX_ = VERTICAL_X;
-    directionY_ = endY_ > startY_ ? UPWARD : DOWNWARD;
+    directionX_ = 0;
+    directionY_ = endY_ > startY_ ? 1.0f : -1.0f;
 }
 
 void Segment::draw() const {
@@ -82,7 +70,7 @@ void Stroke::extendTo(float x, float y) {
 }
 
 void Stroke::draw() const {
-    glColor4f(color_.red, color_.green, color_.blue, OPAQUE_ALPHA);
+    glColor4f(color_.red, color_.green, color_.blue, 1); // strokes are never blended
     const std::size_t count = segments_.size();
     if (count == 0) {
         return;

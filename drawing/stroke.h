@@ -99,8 +99,6 @@ class Drawing {
 
 // (ay - by)^2 + (ax - bx)^2 in double precision, without the square root.
 double squaredDistance(double ax, double ay, double bx, double by);
-// sqrt(a^2 + b^2 + c^2), computed in double precision.
-double length3(float a, float b, float c);
 
 extern Drawing player1Drawing; // player 1's picture, for the whole game
 extern Drawing player2Drawing; // player 2's picture, for the whole game

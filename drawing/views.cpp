@@ -5,13 +5,10 @@
 #include <GL/gl.h>
 
 namespace {
-constexpr float PLANE_Z = 0.0f;             // no shift off the scene plane
-constexpr float UNSCALED = 1.0f;            // z scale of the reduced pictures
-
 void drawReduced(const Drawing& drawing, float offsetX) {
     glPushMatrix();
-    glTranslatef(offsetX, GAME_OVER_OFFSET_Y, PLANE_Z);
-    glScalef(GAME_OVER_SCALE, GAME_OVER_SCALE, UNSCALED);
+    glTranslatef(offsetX, GAME_OVER_OFFSET_Y, 0);
+    glScalef(GAME_OVER_SCALE, GAME_OVER_SCALE, 1);
     drawing.draw();
     glPopMatrix();
 }

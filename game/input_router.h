@@ -17,7 +17,6 @@ inline constexpr SceneRect PaletteRegion{30.0, 47.0, 38.0, 69.0};
 
 class InputRouter {
 public:
-    // The one InputRouter, created on first use.
     static InputRouter& instance();
 
     // GLUT mouse callback: button and state as GLUT gives them; x, y are unused,

@@ -20,11 +20,9 @@
 
 namespace {
 
-constexpr Uint16 sampleFormat = AUDIO_S16SYS; // signed 16-bit samples, native byte order
-constexpr int channelCount = 2;               // stereo
-constexpr int mixBufferFrames = 2048;         // frames mixed per callback, 46 ms at 44100 Hz
-constexpr int noFormatChanges = 0;            // SDL converts to the device; we mix as asked
-constexpr int loopForever = -1;               // SDL_mixer's loop count for endless repeats
+constexpr Uint16 SAMPLE_FORMAT = AUDIO_S16SYS; // signed 16-bit samples, native byte order
+constexpr int CHANNELS = 2;                    // stereo
+constexpr int MIX_BUFFER_FRAMES = 2048;        // frames mixed per callback, 46 ms at 44100 Hz
 
 // Frees SDL_mixer music, halting it first if it plays.
 struct MusicCloser {
@@ -72,8 +70,8 @@ struct ActiveEffect {
 struct Output {
     bool audioUp = false; // SDL's audio subsystem is initialised; it stays so once it is
     bool open = false;
-    audio::StreamHandle lastHandle = audio::noStream;
-    audio::StreamHandle playing = audio::noStream;
+    audio::StreamHandle lastHandle = audio::NO_STREAM;
+    audio::StreamHandle playing = audio::NO_STREAM;
     std::map<audio::StreamHandle, Stream> streams;
     ActiveEffect active;
 };
@@ -149,8 +147,8 @@ bool openAudioOutput(int rateHz) {
     // which checks for the quit only between its 100 ms sleeps, so start-up
     // would wait up to that long for nothing. A later call retries the open on
     // the same driver.
-    if (sdl->OpenAudioDevice(rateHz, sampleFormat, channelCount, mixBufferFrames, nullptr,
-                             noFormatChanges) != 0) {
+    // No allowed changes (0): SDL converts to the device, and we mix as asked.
+    if (sdl->OpenAudioDevice(rateHz, SAMPLE_FORMAT, CHANNELS, MIX_BUFFER_FRAMES, nullptr, 0) != 0) {
         return false;
     }
     sdl->RegisterEffect(MIX_CHANNEL_POST, runActiveEffect, nullptr, &out.active);
@@ -161,11 +159,11 @@ bool openAudioOutput(int rateHz) {
 StreamHandle openLoopingStream(const char* path) {
     Output& out = output();
     if (!out.open || path == nullptr) {
-        return noStream;
+        return NO_STREAM;
     }
     MusicPtr music = loadMusic(path);
     if (!music) {
-        return noStream;
+        return NO_STREAM;
     }
     const StreamHandle handle = ++out.lastHandle;
     out.streams.emplace(handle, Stream{std::move(music)});
@@ -182,8 +180,8 @@ void startStream(StreamHandle stream) {
     // no other stream is mixed under it.
     audioLibrary()->HaltMusic();
     out.active.set(found->effect, found->context);
-    out.playing = noStream;
-    if (audioLibrary()->PlayMusic(found->music.get(), loopForever) == 0) {
+    out.playing = NO_STREAM;
+    if (audioLibrary()->PlayMusic(found->music.get(), -1) == 0) { // -1: loop forever
         out.playing = stream;
     } else {
         out.active.set(nullptr, nullptr);
@@ -199,7 +197,7 @@ void freeStream(StreamHandle stream) {
         // Silence first, so that no buffer of the stream is mixed without its effect.
         audioLibrary()->HaltMusic();
         out.active.set(nullptr, nullptr);
-        out.playing = noStream;
+        out.playing = NO_STREAM;
     }
     out.streams.erase(stream);
 }

@@ -13,7 +13,7 @@ namespace audio {
 
 // Names one open stream; small unsigned integers, never reused.
 using StreamHandle = std::uint32_t;
-inline constexpr StreamHandle noStream = 0;
+inline constexpr StreamHandle NO_STREAM = 0;
 
 // Shapes the output in place: interleaved left/right signed 16-bit samples.
 // Runs on the audio thread, so it must not block or call back into this layer.
@@ -27,14 +27,14 @@ using StreamEffect = void (*)(std::span<std::int16_t> samples, void* context);
 // open costs no wait for the driver's threads to end.
 bool openAudioOutput(int rateHz);
 
-// Opens the file at `path` as a stream that loops forever; noStream when no output is
+// Opens the file at `path` as a stream that loops forever; NO_STREAM when no output is
 // open or the file is missing or cannot be decoded.
 StreamHandle openLoopingStream(const char* path);
 
 // Starts `stream` playing in place of any other; one already playing goes on, not restarted.
 void startStream(StreamHandle stream);
 
-// Stops and frees `stream`, with its effect; noStream and unknown handles are ignored.
+// Stops and frees `stream`, with its effect; NO_STREAM and unknown handles are ignored.
 void freeStream(StreamHandle stream);
 
 // Runs `effect` on the output whenever `stream` plays, until the stream is freed; replaces an

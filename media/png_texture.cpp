@@ -24,26 +24,15 @@ namespace {
 
 constexpr int RGB_CHANNELS = 3;          // bytes a pixel, 8-bit RGB
 constexpr int RGBA_CHANNELS = 4;         // bytes a pixel, 8-bit RGBA
-constexpr int PNG_ERROR_JUMP = 1;        // value handed to setjmp by the error handler
-constexpr GLint TIGHT_ROW_ALIGNMENT = 1; // bytes: rows of any width are packed end to end
-constexpr GLint BASE_LEVEL = 0;          // the picture itself; no other level is made
-constexpr GLint NO_BORDER = 0;           // texels of texture border
-constexpr GLsizei ONE_TEXTURE = 1;
 // Bytes libpng may allocate for one chunk's data or its decompressed text. The
 // chunks still read (PLTE, tRNS) hold at most 768 bytes; IDAT is streamed in
 // pieces of its own and is not bound by this.
 constexpr png_alloc_size_t CHUNK_MEMORY_LIMIT = 64 * 1024;
-// Ancillary chunks libpng may keep; none are kept, so one is already plenty.
-constexpr png_uint_32 CHUNK_CACHE_LIMIT = 1;
-// Asks libpng to apply a chunk-handling choice to every chunk it would
-// otherwise process itself, except IHDR, PLTE, tRNS, IDAT and IEND.
-constexpr int ALL_BUT_IMAGE_CHUNKS = -1;
-constexpr int BENIGN_ERRORS_ARE_ERRORS = 0;
 
 // libpng's error handler must not return: jump back to the step that called
 // libpng, printing nothing.
 [[noreturn]] void silentError(png_structp png, png_const_charp /*message*/) {
-    png_longjmp(png, PNG_ERROR_JUMP);
+    png_longjmp(png, 1);
 }
 
 void silentWarning(png_structp /*png*/, png_const_charp /*message*/) {}
@@ -69,10 +58,11 @@ void readFromBytes(png_structp png, png_bytep out, png_size_t length) {
 void limitChunks(png_structp png) {
     png_set_user_limits(png, PNG_MAX_SIDE, PNG_MAX_SIDE);
     png_set_chunk_malloc_max(png, CHUNK_MEMORY_LIMIT);
-    png_set_chunk_cache_max(png, CHUNK_CACHE_LIMIT);
+    png_set_chunk_cache_max(png, 1); // no ancillary chunk is kept, so one is plenty
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
-    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, ALL_BUT_IMAGE_CHUNKS);
-    png_set_benign_errors(png, BENIGN_ERRORS_ARE_ERRORS);
+    // -1: every chunk libpng would process itself, but IHDR, PLTE, tRNS, IDAT and IEND.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_benign_errors(png, 0); // "benign" errors refuse the file too
 }
 
 // One libpng read struct and its info struct, destroyed together.
@@ -179,59 +169,31 @@ std::optional<DecodedImage> decodePngBytes(const unsigned char* data, std::size_
     }
 }
 
-namespace {
-
-bool fitsTheGl(const DecodedImage& image) {
+bool fillTexture(GLuint texture, const DecodedImage& image) {
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
-    return static_cast<GLsizei>(image.width) <= maxSide &&
-           static_cast<GLsizei>(image.height) <= maxSide;
-}
-
-// Uploads `image` into `texture`, which fitsTheGl has approved.
-void fillApprovedTexture(GLuint texture, const DecodedImage& image,
-                         const PngTextureOptions& options) {
+    if (texture == 0 || static_cast<GLsizei>(image.width) > maxSide ||
+        static_cast<GLsizei>(image.height) > maxSide) {
+        return false;
+    }
     GLint previousTexture = 0;
     GLint previousAlignment = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previousTexture);
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
 
     glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, TIGHT_ROW_ALIGNMENT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // rows of any width are packed end to end
     // The picture goes up at its native size, so a picture of any width shows
     // one texel per pixel instead of being rescaled to a power of two.
     const GLenum format = image.channels == RGBA_CHANNELS ? GL_RGBA : GL_RGB;
-    glTexImage2D(GL_TEXTURE_2D, BASE_LEVEL, static_cast<GLint>(format),
-                 static_cast<GLsizei>(image.width), static_cast<GLsizei>(image.height), NO_BORDER,
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format),
+                 static_cast<GLsizei>(image.width), static_cast<GLsizei>(image.height), 0,
                  format, GL_UNSIGNED_BYTE, image.pixels.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, options.wrap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, options.wrap);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, options.minFilter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, options.magFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previousTexture));
-}
-
-} // namespace
-
-bool fillTexture(GLuint texture, const DecodedImage& image, const PngTextureOptions& options) {
-    if (texture == 0 || !fitsTheGl(image)) {
-        return false;
-    }
-    fillApprovedTexture(texture, image, options);
     return true;
-}
-
-GLuint loadPngTexture(const char* path, const PngTextureOptions& options) {
-    const std::optional<DecodedImage> image = decodePng(path);
-    if (!image || !fitsTheGl(*image)) {
-        return 0;
-    }
-    GLuint texture = 0;
-    glGenTextures(ONE_TEXTURE, &texture);
-    if (texture == 0) {
-        return 0;
-    }
-    fillApprovedTexture(texture, *image, options);
-    return texture;
 }

@@ -37,20 +37,8 @@ std::optional<DecodedImage> decodePng(const char* path);
 // Decodes PNG bytes held in memory as decodePng decodes a file's.
 std::optional<DecodedImage> decodePngBytes(const unsigned char* data, std::size_t size);
 
-// What texture to make of a file.
-struct PngTextureOptions {
-    GLint wrap = GL_CLAMP; // wrap mode for s and t
-    GLint minFilter = GL_LINEAR;
-    GLint magFilter = GL_LINEAR;
-};
-
-// Loads `path` into a new texture and returns its name, or 0 on any failure
-// (missing, not a PNG, truncated, corrupt, too large). Needs a current GL context;
-// prints nothing of its own and leaves the texture binding and unpack alignment
-// as it found them.
-GLuint loadPngTexture(const char* path, const PngTextureOptions& options = {});
-
-// Uploads `image` into the existing texture `texture`, as loadPngTexture does
-// into a new one; false, leaving it untouched, when `texture` is 0 or the
-// picture is larger than the GL allows.
-bool fillTexture(GLuint texture, const DecodedImage& image, const PngTextureOptions& options = {});
+// Uploads `image` into the existing texture `texture`, clamped at its edges and
+// filtered linearly; false, leaving it untouched, when `texture` is 0 or the
+// picture is larger than the GL allows. Needs a current GL context; leaves the
+// texture binding and unpack alignment as it found them.
+bool fillTexture(GLuint texture, const DecodedImage& image);

@@ -31,25 +31,10 @@ constexpr const char* PLAYER2_DRAWING_FILE = "./images/player2drawing.png";
 constexpr const char* PLAYER1_TYPING_FILE = "./images/player1typing.png";
 constexpr const char* PLAYER2_TYPING_FILE = "./images/player2typing.png";
 
-constexpr GLfloat WHITE_RED = 1.0f; // colour components, 0 to 1
-constexpr GLfloat WHITE_GREEN = 1.0f;
-constexpr GLfloat WHITE_BLUE = 1.0f;
-constexpr GLfloat WHITE_ALPHA = 1.0f;
-constexpr double HALF = 0.5;          // the centre is the mean of two edges
-constexpr GLfloat PICTURE_Z = 0.0f;   // scene units: every picture lies in the plane z = 0
-constexpr GLfloat DEPTH_SCALE = 1.0f; // the square is flat; z is left as it is
-constexpr GLsizei ONE_LIST = 1;
-constexpr GLsizei ONE_TEXTURE = 1;
-constexpr PngTextureOptions PICTURE_TEXTURE{}; // the loader's defaults, as makeImageQuad uses
 constexpr auto NO_WAIT = std::chrono::seconds(0);
 // Either launch policy is allowed so that, where no thread can be started, the
 // library may run the decode at get() instead of throwing.
 constexpr auto DECODE_POLICY = std::launch::async | std::launch::deferred;
-
-// The square's normal faces the viewer.
-constexpr GLfloat NORMAL_X = 0.0f;
-constexpr GLfloat NORMAL_Y = 0.0f;
-constexpr GLfloat NORMAL_Z = 1.0f;
 
 // The unit square centred on the origin, counter-clockwise from the bottom
 // left. The loader puts the file's first row at t = 0, so t = 0 is the top edge
@@ -78,10 +63,6 @@ std::int32_t wholeExtent(double a, double b) {
     return static_cast<std::int32_t>(extent);
 }
 
-void setWhite() {
-    glColor4f(WHITE_RED, WHITE_GREEN, WHITE_BLUE, WHITE_ALPHA);
-}
-
 std::future<std::optional<DecodedImage>> startDecode(const char* file) {
     return std::async(DECODE_POLICY, decodePng, file);
 }
@@ -92,7 +73,7 @@ GLuint newTexture() {
     GLuint texture = 0;
     GLint previous = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-    glGenTextures(ONE_TEXTURE, &texture);
+    glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
     return texture;
@@ -101,13 +82,13 @@ GLuint newTexture() {
 // Compiles the unit square, textured by `textureSlot` (0 binds the default
 // texture and shows a blank rectangle), into a new list in `listSlot`.
 void compileQuad(std::int32_t& listSlot, std::int32_t textureSlot) {
-    listSlot = static_cast<std::int32_t>(glGenLists(ONE_LIST));
+    listSlot = static_cast<std::int32_t>(glGenLists(1));
     glNewList(static_cast<GLuint>(listSlot), GL_COMPILE);
     if (textureSlot >= 0) {
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(textureSlot));
     }
     glBegin(GL_QUADS);
-    glNormal3f(NORMAL_X, NORMAL_Y, NORMAL_Z);
+    glNormal3f(0, 0, 1); // facing the viewer
     for (const QuadCorner& corner : QUAD_CORNERS) {
         glTexCoord2f(corner.s, corner.t);
         glVertex2f(corner.x, corner.y);
@@ -204,7 +185,7 @@ void ScreenImages::upload(PendingPicture& picture) const {
     // A file that cannot be read leaves the texture empty, and the picture
     // shows as a blank rectangle, as with no texture at all.
     if (image) {
-        fillTexture(picture.texture, *image, PICTURE_TEXTURE);
+        fillTexture(picture.texture, *image);
     }
 }
 
@@ -249,29 +230,17 @@ void ScreenImages::drawPlayer2Typing() const {
 void ScreenImages::drawImage(std::int32_t slot) const {
     finishPicture(slot);
     glEnable(GL_TEXTURE_2D);
-    setWhite();
+    glColor4f(1, 1, 1, 1);
     glPushMatrix();
     // The centre keeps its fraction; the extent is a whole, non-negative number
     // of units, so reversed bounds draw the same unmirrored picture.
-    glTranslatef(static_cast<GLfloat>((right + left) * HALF),
-                 static_cast<GLfloat>((bottom + top) * HALF), PICTURE_Z);
+    glTranslatef(static_cast<GLfloat>((right + left) * 0.5),
+                 static_cast<GLfloat>((bottom + top) * 0.5), 0);
     glScalef(static_cast<GLfloat>(wholeExtent(left, right)),
-             static_cast<GLfloat>(wholeExtent(top, bottom)), DEPTH_SCALE);
+             static_cast<GLfloat>(wholeExtent(top, bottom)), 1);
     glCallList(static_cast<GLuint>(slot)); // an empty slot names no list and draws nothing
     glPopMatrix();
     glDisable(GL_TEXTURE_2D);
-    setWhite();
+    glColor4f(1, 1, 1, 1);
     advanceLoading();
-}
-
-void makeImageQuad(std::int32_t& listSlot, std::int32_t& textureSlot, const char* fileName) {
-    if (listSlot >= 0) {
-        return;
-    }
-    if (textureSlot < 0) {
-        // 0 when the file cannot be read: the list then binds the default
-        // texture and the picture shows as a blank rectangle.
-        textureSlot = static_cast<std::int32_t>(loadPngTexture(fileName, PICTURE_TEXTURE));
-    }
-    compileQuad(listSlot, textureSlot);
 }

@@ -21,7 +21,6 @@ inline constexpr std::int32_t EMPTY_SLOT = -1;
 
 class ScreenImages {
   public:
-    // The one ScreenImages, created on first use with zero bounds and empty slots.
     static ScreenImages& instance();
 
     // Starts decoding the title picture on a worker thread, so that the file is
@@ -86,8 +85,3 @@ class ScreenImages {
     mutable bool firstFrameShown_ = false;
     std::future<std::optional<DecodedImage>> titleDecode_; // from startDecoding
 };
-
-// Builds a picture unless `listSlot` already holds one: loads `fileName` into
-// `textureSlot` if that is empty (0 on failure), then compiles the unit square,
-// textured by it, into `listSlot`. Needs a current GL context.
-void makeImageQuad(std::int32_t& listSlot, std::int32_t& textureSlot, const char* fileName);

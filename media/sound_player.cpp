@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int outputRateHz = 44100; // output sample rate, in Hz
+constexpr int OUTPUT_RATE_HZ = 44100; // output sample rate, in Hz
 
 } // namespace
 
@@ -16,7 +16,7 @@ SoundPlayer& SoundPlayer::instance() {
 }
 
 void SoundPlayer::init() {
-    audio::openAudioOutput(outputRateHz);
+    audio::openAudioOutput(OUTPUT_RATE_HZ);
 }
 
 void SoundPlayer::playMusic(const char* path) {

@@ -9,7 +9,6 @@
 
 class SoundPlayer {
   public:
-    // The one SoundPlayer, created on first use.
     static SoundPlayer& instance();
 
     // Opens the default audio output at 44100 Hz; silent and quiet when there is none.

@@ -23,7 +23,7 @@ QUILLORY_TEST_PACKAGES=(
 QUILLORY_LOG_DIR=build/logs
 QUILLORY_LOG_TAIL_LINES=40   # lines of a failed step's log shown on the terminal
 QUILLORY_APT_LOCK_WAIT_S=600 # how long apt waits for another apt to finish
-QUILLORY_PROGRESS_S=30       # between the "still running" lines of a long step
+QUILLORY_PROGRESS_S=25       # seconds between the progress lines of a long step: under 30 on a busy machine too
 QUILLORY_XVFB_START_TRIES=100 # times 50 ms: how long an X server may take to start
 
 # quillory_say MESSAGE...: one line of progress, prefixed with the command's name.
@@ -140,25 +140,61 @@ quillory_install() {
 }
 
 # quillory_show_progress LABEL: reads the build's output on stdin, keeps it
-# out of sight and shows its percentage instead, on one line at a terminal and
-# once every ten percent elsewhere (a CI log stays short).
+# out of sight and shows its percentage instead: at a terminal on one line,
+# with the seconds so far ticking; elsewhere a line every ten percent, and at
+# least every QUILLORY_PROGRESS_S seconds while one long step builds (a CI log
+# stays short, yet never looks stuck).
 quillory_show_progress() {
-  local label=$1 line percent shown=-1 step=10
+  local label=$1 line pending= status percent=0 shown=-1 start=$SECONDS said=$SECONDS
   local interactive=0
   [ -t 2 ] && interactive=1
-  while IFS= read -r line; do
-    [[ $line =~ ^\[[[:space:]]*([0-9]+)%\] ]] || continue
-    percent=$((10#${BASH_REMATCH[1]}))
+  while :; do
+    status=0
+    # Wakes every second even when the build prints nothing.
+    IFS= read -r -t 1 line || status=$?
+    if [ "$status" -gt 128 ]; then
+      pending+=$line # the start of a line the timeout cut
+    elif [ "$status" -ne 0 ]; then
+      break
+    else
+      line=$pending$line
+      pending=
+      [[ $line =~ ^\[[[:space:]]*([0-9]+)%\] ]] && percent=$((10#${BASH_REMATCH[1]}))
+    fi
     if [ "$interactive" -eq 1 ]; then
-      [ "$percent" -ne "$shown" ] && printf '\r%s: %s %3d%%' "$(basename "$0")" "$label" "$percent" >&2
+      printf '\r%s: %s %3d%% (%d s)' "$(basename "$0")" "$label" "$percent" "$((SECONDS - start))" >&2
       shown=$percent
-    elif [ "$percent" -ge $((shown + step)) ] || { [ "$percent" -eq 100 ] && [ "$shown" -ne 100 ]; }; then
-      quillory_say "$label $percent%"
+    elif [ "$percent" -ge $((shown + 10)) ] || { [ "$percent" -eq 100 ] && [ "$shown" -ne 100 ]; } ||
+      [ $((SECONDS - said)) -ge "$QUILLORY_PROGRESS_S" ]; then
+      quillory_say "$label $percent% ($((SECONDS - start)) s)"
       shown=$percent
+      said=$SECONDS
     fi
   done
-  [ "$interactive" -eq 1 ] && [ "$shown" -ge 0 ] && printf '\n' >&2
+  [ "$interactive" -eq 1 ] && printf '\n' >&2
   return 0
+}
+
+# quillory_watch DESCRIPTION: passes its input on to standard output, and says
+# that DESCRIPTION is still running whenever QUILLORY_PROGRESS_S seconds pass
+# without a line (a single long test, for one).
+quillory_watch() {
+  local description=$1 line pending= status start=$SECONDS
+  while :; do
+    status=0
+    IFS= read -r -t "$QUILLORY_PROGRESS_S" line || status=$?
+    if [ "$status" -gt 128 ]; then
+      pending+=$line # the start of a line the timeout cut
+      quillory_say "  still running after $((SECONDS - start)) s: $description"
+      continue
+    fi
+    if [ "$status" -ne 0 ]; then
+      printf '%s' "$pending$line"
+      return 0
+    fi
+    printf '%s\n' "$pending$line"
+    pending=
+  done
 }
 
 # quillory_build BUILD_DIR [CMAKE_OPTION...]: configures BUILD_DIR with the
@@ -170,9 +206,8 @@ quillory_build() {
   shift
   local log status
   log=$(quillory_log "$(basename "$dir")")
-  quillory_say "Configuring $dir/ (log: $log)"
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >>"$log" 2>&1 ||
-    quillory_fail "Configuring $dir/" "$log" || return
+  quillory_step "Configuring $dir/" "$log" cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" ||
+    return
   quillory_say "Building in $dir/ on $(nproc) cores (log: $log)"
   cmake --build "$dir" -j "$(nproc)" 2>&1 | tee -a "$log" | quillory_show_progress "building"
   status=${PIPESTATUS[0]}

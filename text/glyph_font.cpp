@@ -1,6 +1,7 @@
 // glyph_font.cpp: rasterising a TrueType face into per-code textures and
 // display lists through FreeType, and drawing lines of text with them.
 #include "text/glyph_font.h"
+#include "text/glyph_layout.h"
 
 #include <algorithm>
 #include <array>
@@ -25,22 +26,14 @@
 
 namespace {
 
-constexpr FT_Long FACE_INDEX = 0;                   // first face of the file
 constexpr FT_F26Dot6 POINT_26_6 = 64;               // one point in 26.6 fixed point
 constexpr FT_UInt FONT_DPI = 96;                    // dots per inch, both axes
 constexpr int ADVANCE_FRACTION_BITS = 6;            // 26.6 advance to whole pixels
-constexpr FT_Bool DESTROY_SOURCE_GLYPH = 1;         // FT_Glyph_To_Bitmap replaces the glyph
 constexpr int BYTES_PER_TEXEL = 2;                  // luminance, then alpha
-constexpr GLint UNPACK_TIGHT = 1;                   // bytes; rows of a 1-texel texture are 2 bytes
-constexpr GLint TEXTURE_LEVEL = 0;                  // base level only, no mipmaps
-constexpr GLint TEXTURE_BORDER = 0;                 // texels
 constexpr float LINE_HEIGHT_PER_POINT = 1.5873016f; // line spacing: height / 0.63, pen units
 constexpr std::size_t FORMAT_BUFFER_SIZE = DRAW_TEXT_LIMIT + 1; // bytes, with the terminator
 constexpr FT_Pos POINTS_PER_INCH = 72;
-constexpr FT_Int PACKED_ROWS = 1;     // byte alignment of converted bitmap rows
 constexpr int FULL_COVERAGE = 255;    // 8-bit coverage of a fully inked pixel
-constexpr GLsizei ONE_TEXTURE = 1;
-constexpr FT_UInt MISSING_GLYPH = 0; // glyph index of a code the face has no glyph for
 // A glyph may be this many ems wide or tall before its face is refused: even
 // the widest letters and tallest brackets stay well inside 2 ems.
 constexpr FT_Pos MAX_GLYPH_EMS = 4;
@@ -79,7 +72,7 @@ class TightUnpack {
   public:
     TightUnpack() {
         glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, UNPACK_TIGHT);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     }
     ~TightUnpack() { glPopClientAttrib(); }
     TightUnpack(const TightUnpack&) = delete;
@@ -122,7 +115,7 @@ std::vector<unsigned char> coverageOf(FT_Library library, const FT_Bitmap& sourc
     const FT_Bitmap* grey = &source;
     ConvertedBitmap converted(library);
     if (source.pixel_mode != FT_PIXEL_MODE_GRAY) {
-        if (FT_Bitmap_Convert(library, &source, &converted.bitmap, PACKED_ROWS) != 0) {
+        if (FT_Bitmap_Convert(library, &source, &converted.bitmap, 1) != 0) {
             return {};
         }
         grey = &converted.bitmap;
@@ -194,7 +187,7 @@ GlyphImage rasteriseGlyph(FT_Library library, FT_Face face, FT_ULong code, FT_Po
     if (FT_Get_Glyph(face->glyph, &handle.glyph) != 0) {
         throw std::runtime_error(FONT_GET_GLYPH_FAILED);
     }
-    FT_Glyph_To_Bitmap(&handle.glyph, FT_RENDER_MODE_NORMAL, nullptr, DESTROY_SOURCE_GLYPH);
+    FT_Glyph_To_Bitmap(&handle.glyph, FT_RENDER_MODE_NORMAL, nullptr, 1); // replaces the glyph
 
     GlyphImage image;
     image.advance = static_cast<int>(face->glyph->advance.x >> ADVANCE_FRACTION_BITS);
@@ -228,7 +221,7 @@ bool hasInk(const GlyphImage& glyph) {
 // box, which is no letter.
 bool drawsALetter(FT_Face face, const std::vector<GlyphImage>& glyphs) {
     for (unsigned char code = 'A'; code <= 'z'; ++code) {
-        if (std::isalpha(code) != 0 && FT_Get_Char_Index(face, code) != MISSING_GLYPH &&
+        if (std::isalpha(code) != 0 && FT_Get_Char_Index(face, code) != 0 &&
             hasInk(glyphs[code])) {
             return true;
         }
@@ -252,7 +245,7 @@ void uploadGlyph(const GlyphImage& glyph, GLuint texture, GLuint list) {
     // whose bitmap fills the texture's width.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, TEXTURE_LEVEL, GL_RGBA, textureWidth, textureHeight, TEXTURE_BORDER,
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0,
                  GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE, image.data());
 
     const auto width = static_cast<float>(glyph.width);
@@ -310,8 +303,7 @@ std::vector<GlyphImage> rasteriseFace(const unsigned char* data, std::size_t siz
     const LibraryHandle library(rawLibrary);
     FT_Face rawFace = nullptr;
     if (data == nullptr || size > static_cast<std::size_t>(std::numeric_limits<FT_Long>::max()) ||
-        FT_New_Memory_Face(library.get(), data, static_cast<FT_Long>(size), FACE_INDEX, &rawFace) !=
-            0) {
+        FT_New_Memory_Face(library.get(), data, static_cast<FT_Long>(size), 0, &rawFace) != 0) {
         throw std::runtime_error(FONT_FACE_FAILED);
     }
     const FaceHandle face(rawFace);
@@ -349,7 +341,7 @@ void GlyphFont::build(const char* path, std::uint32_t pointHeight) {
         const TightUnpack unpack;
         for (int code = 0; code < FONT_CODE_COUNT; ++code) {
             if (fontDrawsCode(static_cast<unsigned char>(code))) {
-                glGenTextures(ONE_TEXTURE, &textureNames_[static_cast<std::size_t>(code)]);
+                glGenTextures(1, &textureNames_[static_cast<std::size_t>(code)]);
                 uploadGlyph(glyphs[static_cast<std::size_t>(code)],
                             textureNames_[static_cast<std::size_t>(code)],
                             firstList + static_cast<GLuint>(code));

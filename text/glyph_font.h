@@ -81,18 +81,6 @@ class GlyphFont {
     std::vector<GLuint> textureNames_;
 };
 
-// Smallest power of two not below `size`; 0 and 1 give 1.
-int glyphTextureSide(int size);
-
-// Expands an 8-bit coverage bitmap (`width` x `rows`, rows `width` apart) into a
-// side x side luminance-alpha image padded with zeros. `coverage` may be null
-// when width or rows is 0.
-std::vector<unsigned char> expandGlyph(const unsigned char* coverage, int width, int rows,
-                                       int textureWidth, int textureHeight);
-
-// The lines of `text`, split at line feeds; always at least one (maybe empty) line.
-std::vector<std::string_view> splitLines(std::string_view text);
-
 // Draws printf-formatted text at the current modelview transform in the current
 // colour; a null format draws nothing. The formatted text is cut at 255 bytes.
 void drawText(const GlyphFont& font, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -1,5 +1,5 @@
 // stroke_test.cpp: segment lengths and directions, stroke chains, drawing
-// order, and the distance helpers.
+// order, and the distance helper.
 #include "drawing/stroke.h"
 
 #include <cmath>
@@ -117,8 +117,10 @@ TEST(DistanceHelpers, SquaredDistanceIsNotRooted) {
 }
 
 // Squares past the float range would make a float computation infinite.
-TEST(DistanceHelpers, Length3IsComputedInDouble) {
-    EXPECT_EQ(length3(3.0f, 4.0f, 12.0f), 13.0);
+TEST(SegmentDirection, HugeSegmentKeepsAFiniteLengthAndAUnitDirection) {
     const float big = std::ldexp(1.0f, 100); // its square is far beyond the float range
-    EXPECT_EQ(length3(3.0f * big, 4.0f * big, 0.0f), 5.0 * static_cast<double>(big));
+    const Segment segment = segmentBetween(0.0f, 0.0f, 3.0f * big, 4.0f * big);
+    EXPECT_EQ(segment.length(), 5.0f * big);
+    EXPECT_FLOAT_EQ(segment.directionX(), 0.6f);
+    EXPECT_FLOAT_EQ(segment.directionY(), 0.8f);
 }

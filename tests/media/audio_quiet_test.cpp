@@ -23,14 +23,14 @@ namespace {
 
 using namespace audiotest;
 
-constexpr double clipHz = 440.0;
-constexpr double clipSeconds = 0.5;
-constexpr double clipLevel = 0.25;
+constexpr double CLIP_HZ = 440.0;
+constexpr double CLIP_SECONDS = 0.5;
+constexpr double CLIP_LEVEL = 0.25;
 // Long enough for the audio thread to have mixed, and decoded, a few buffers.
-constexpr auto playbackHold = std::chrono::milliseconds(400);
+constexpr auto PLAYBACK_HOLD = std::chrono::milliseconds(400);
 // Bytes of the real music kept in front of the damage, and bytes of damage.
-constexpr std::size_t intactPrefixBytes = 4096;
-constexpr std::size_t damagedBytes = 16384;
+constexpr std::size_t INTACT_PREFIX_BYTES = 4096;
+constexpr std::size_t DAMAGED_BYTES = 16384;
 // An ALSA device on a card that is not there.
 constexpr const char* absentAlsaCard = "hw:31,0";
 
@@ -51,7 +51,7 @@ std::string readFile(const std::filesystem::path& file) {
 std::string damagedMusic() {
     std::string bytes = readFile(musicAsset);
     unsigned state = 12345;
-    for (std::size_t i = intactPrefixBytes; i < intactPrefixBytes + damagedBytes; ++i) {
+    for (std::size_t i = INTACT_PREFIX_BYTES; i < INTACT_PREFIX_BYTES + DAMAGED_BYTES; ++i) {
         state = state * 1103515245u + 12345u;
         bytes[i] = static_cast<char>(state >> 16);
     }
@@ -69,7 +69,7 @@ void useDriver(const char* driver) {
 TEST(SoundPlayerQuiet, DummyDriverPlaysTheMusicWithoutAWord) {
     ScratchFolder scratch;
     const auto clip = scratch.file("clip.wav");
-    writeToneWav(clip, clipHz, clipSeconds, clipLevel);
+    writeToneWav(clip, CLIP_HZ, CLIP_SECONDS, CLIP_LEVEL);
     useDriver("dummy");
     SoundPlayer& player = SoundPlayer::instance();
 
@@ -77,9 +77,9 @@ TEST(SoundPlayerQuiet, DummyDriverPlaysTheMusicWithoutAWord) {
     player.init();
     player.playMusic(clip.c_str());
     const audio::StreamHandle stream = player.musicStream;
-    std::this_thread::sleep_for(playbackHold);
+    std::this_thread::sleep_for(PLAYBACK_HOLD);
     EXPECT_EQ(console.finish(), "");
-    EXPECT_NE(stream, audio::noStream);
+    EXPECT_NE(stream, audio::NO_STREAM);
 }
 
 TEST(SoundPlayerQuiet, OpeningTheOutputLeavesInterruptAndTerminateToTheGame) {
@@ -95,7 +95,7 @@ TEST(SoundPlayerQuiet, OpeningTheOutputLeavesInterruptAndTerminateToTheGame) {
 TEST(SoundPlayerQuiet, MissingOrBadMusicLeavesSilenceWithoutAWord) {
     ScratchFolder scratch;
     const auto clip = scratch.file("clip.wav");
-    writeToneWav(clip, clipHz, clipSeconds, clipLevel);
+    writeToneWav(clip, CLIP_HZ, CLIP_SECONDS, CLIP_LEVEL);
     const auto text = scratch.file("text.mp3");
     writeFile(text, "these words are not music, though the name says so\n");
     const auto empty = scratch.file("empty.mp3");
@@ -122,15 +122,15 @@ TEST(SoundPlayerQuiet, MissingOrBadMusicLeavesSilenceWithoutAWord) {
     // A file that opens but is damaged further in: the decoder meets the
     // damage on the audio thread while it plays.
     player.playMusic(damaged.c_str());
-    std::this_thread::sleep_for(playbackHold);
+    std::this_thread::sleep_for(PLAYBACK_HOLD);
     const std::string printed = console.finish();
 
     EXPECT_EQ(printed, "");
-    EXPECT_NE(clipStream, audio::noStream);
-    EXPECT_EQ(afterMissing, audio::noStream);
-    EXPECT_EQ(afterText, audio::noStream);
-    EXPECT_EQ(afterEmpty, audio::noStream);
-    EXPECT_EQ(afterHeaderOnly, audio::noStream);
+    EXPECT_NE(clipStream, audio::NO_STREAM);
+    EXPECT_EQ(afterMissing, audio::NO_STREAM);
+    EXPECT_EQ(afterText, audio::NO_STREAM);
+    EXPECT_EQ(afterEmpty, audio::NO_STREAM);
+    EXPECT_EQ(afterHeaderOnly, audio::NO_STREAM);
 }
 
 // How the machine fails to give an output device.
@@ -151,7 +151,7 @@ TEST_P(SoundPlayerWithoutDevice, StartsSilentlyWithoutAWord) {
     ScratchFolder scratch;
     const auto clip = scratch.file("clip.wav");
     // A silent clip: a machine that does have a device after all hears nothing.
-    writeToneWav(clip, clipHz, clipSeconds, 0.0);
+    writeToneWav(clip, CLIP_HZ, CLIP_SECONDS, 0.0);
     const MissingDevice& device = GetParam();
     useDriver(device.driver);
     if (device.alsaDevice != nullptr) {
@@ -163,10 +163,10 @@ TEST_P(SoundPlayerWithoutDevice, StartsSilentlyWithoutAWord) {
     player.init();
     player.playMusic(clip.c_str());
     const audio::StreamHandle stream = player.musicStream;
-    std::this_thread::sleep_for(playbackHold);
+    std::this_thread::sleep_for(PLAYBACK_HOLD);
     EXPECT_EQ(console.finish(), "");
     if (device.surelyNoOutput) {
-        EXPECT_EQ(stream, audio::noStream);
+        EXPECT_EQ(stream, audio::NO_STREAM);
     }
 }
 

@@ -21,9 +21,9 @@ namespace audiotest {
 
 namespace {
 
-constexpr auto captureDeadline = std::chrono::seconds(30);  // wall time allowed for a capture
-constexpr auto capturePoll = std::chrono::milliseconds(10); // between looks at its size
-constexpr std::size_t bytesPerFrame = channels * sizeof(std::int16_t);
+constexpr auto CAPTURE_DEADLINE = std::chrono::seconds(30);  // wall time allowed for a capture
+constexpr auto CAPTURE_POLL = std::chrono::milliseconds(10); // between looks at its size
+constexpr std::size_t BYTES_PER_FRAME = CHANNELS * sizeof(std::int16_t);
 
 void putLittleEndian(std::ofstream& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
@@ -34,41 +34,41 @@ void putLittleEndian(std::ofstream& out, std::uint32_t value, int bytes) {
 } // namespace
 
 void writeToneWav(const std::filesystem::path& file, double hz, double seconds, double amplitude) {
-    const auto frameCount = static_cast<std::uint32_t>(std::lround(seconds * rateHz));
-    const std::uint32_t dataBytes = frameCount * bytesPerFrame;
+    const auto frameCount = static_cast<std::uint32_t>(std::lround(seconds * RATE_HZ));
+    const std::uint32_t dataBytes = frameCount * BYTES_PER_FRAME;
     std::ofstream out(file, std::ios::binary);
     out.write("RIFF", 4);
     putLittleEndian(out, 36 + dataBytes, 4);
     out.write("WAVEfmt ", 8);
     putLittleEndian(out, 16, 4); // format chunk size
     putLittleEndian(out, 1, 2);  // PCM
-    putLittleEndian(out, channels, 2);
-    putLittleEndian(out, rateHz, 4);
-    putLittleEndian(out, rateHz * bytesPerFrame, 4); // bytes per second
-    putLittleEndian(out, bytesPerFrame, 2);          // block align
+    putLittleEndian(out, CHANNELS, 2);
+    putLittleEndian(out, RATE_HZ, 4);
+    putLittleEndian(out, RATE_HZ * BYTES_PER_FRAME, 4); // bytes per second
+    putLittleEndian(out, BYTES_PER_FRAME, 2);          // block align
     putLittleEndian(out, 16, 2);                     // bits per sample
     out.write("data", 4);
     putLittleEndian(out, dataBytes, 4);
     for (std::uint32_t i = 0; i < frameCount; ++i) {
-        const double phase = 2.0 * std::numbers::pi * hz * i / rateHz;
+        const double phase = 2.0 * std::numbers::pi * hz * i / RATE_HZ;
         const auto sample =
             static_cast<std::int16_t>(std::lround(amplitude * 32767.0 * std::sin(phase)));
-        for (int c = 0; c < channels; ++c) {
+        for (int c = 0; c < CHANNELS; ++c) {
             putLittleEndian(out, static_cast<std::uint16_t>(sample), 2);
         }
     }
 }
 
 std::vector<double> leftChannel(std::span<const std::int16_t> interleaved) {
-    std::vector<double> left(interleaved.size() / channels);
+    std::vector<double> left(interleaved.size() / CHANNELS);
     for (std::size_t i = 0; i < left.size(); ++i) {
-        left[i] = interleaved[i * channels] / fullScale;
+        left[i] = interleaved[i * CHANNELS] / FULL_SCALE;
     }
     return left;
 }
 
 double toneAmplitude(std::span<const double> frames, double hz) {
-    const double w = 2.0 * std::numbers::pi * hz / rateHz;
+    const double w = 2.0 * std::numbers::pi * hz / RATE_HZ;
     const double coefficient = 2.0 * std::cos(w);
     double previous = 0.0;
     double beforePrevious = 0.0;
@@ -125,17 +125,17 @@ DiskCapture::DiskCapture(const std::filesystem::path& file, int delayMs) : file_
 std::size_t DiskCapture::frames() const {
     std::error_code missing;
     const auto bytes = std::filesystem::file_size(file_, missing);
-    return missing ? 0 : static_cast<std::size_t>(bytes) / bytesPerFrame;
+    return missing ? 0 : static_cast<std::size_t>(bytes) / BYTES_PER_FRAME;
 }
 
 std::vector<std::int16_t> DiskCapture::waitForFrames(std::size_t count) const {
-    const auto deadline = std::chrono::steady_clock::now() + captureDeadline;
+    const auto deadline = std::chrono::steady_clock::now() + CAPTURE_DEADLINE;
     while (frames() < count && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(capturePoll);
+        std::this_thread::sleep_for(CAPTURE_POLL);
     }
     const std::size_t written = frames();
     EXPECT_GE(written, count) << "the disk driver stopped writing " << file_;
-    std::vector<std::int16_t> samples(written * channels);
+    std::vector<std::int16_t> samples(written * CHANNELS);
     std::ifstream in(file_, std::ios::binary);
     in.read(reinterpret_cast<char*>(samples.data()),
             static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));

@@ -14,10 +14,10 @@
 
 namespace audiotest {
 
-inline constexpr int rateHz = 44100;             // the game's output rate, in Hz
-inline constexpr int channels = 2;               // stereo, interleaved left/right
-inline constexpr double fullScale = 32768.0;     // 16-bit full scale
-inline constexpr std::size_t windowFrames = 882; // 20 ms analysis window at 44100 Hz
+inline constexpr int RATE_HZ = 44100;             // the game's output rate, in Hz
+inline constexpr int CHANNELS = 2;               // stereo, interleaved left/right
+inline constexpr double FULL_SCALE = 32768.0;     // 16-bit full scale
+inline constexpr std::size_t WINDOW_FRAMES = 882; // 20 ms analysis window at 44100 Hz
 
 // Writes a 16-bit stereo WAV holding a sine of `hz`, `seconds` long, with peak
 // `amplitude` (a fraction of full scale).

@@ -21,14 +21,14 @@ namespace {
 
 using namespace audiotest;
 
-constexpr double shortestLoopS = 30.0;
-constexpr double longestLoopS = 60.0;
-constexpr double loudestPeakDbfs = -6.0;
-constexpr double quietLevel = 0.001;                      // below -60 dBFS counts as silence
-constexpr std::size_t maxGapFrames = rateHz / 50;         // 20 ms
-constexpr std::size_t seamSpanFrames = rateHz / 10;       // looked at on each side of the seam
-constexpr std::size_t neighbourhoodFrames = rateHz / 200; // 5 ms beside the seam
-constexpr int fullSpeedDiskDelayMs = 1;                   // disk driver pause per 46 ms buffer
+constexpr double SHORTEST_LOOP_S = 30.0;
+constexpr double LONGEST_LOOP_S = 60.0;
+constexpr double LOUDEST_PEAK_DBFS = -6.0;
+constexpr double QUIET_LEVEL = 0.001;                      // below -60 dBFS counts as silence
+constexpr std::size_t MAX_GAP_FRAMES = RATE_HZ / 50;         // 20 ms
+constexpr std::size_t SEAM_SPAN_FRAMES = RATE_HZ / 10;       // looked at on each side of the seam
+constexpr std::size_t NEIGHBOURHOOD_FRAMES = RATE_HZ / 200; // 5 ms beside the seam
+constexpr int FULL_SPEED_DISK_DELAY_MS = 1;                   // disk driver pause per 46 ms buffer
 
 const std::filesystem::path musicAsset =
     std::filesystem::path(QUILLORY_SOURCE_DIR) / "assets/audio/backgroundmusic.mp3";
@@ -41,8 +41,8 @@ double toDbfs(double level) {
 int largestStep(std::span<const std::int16_t> samples, std::size_t begin, std::size_t end) {
     int largest = 0;
     for (std::size_t frame = begin; frame + 1 < end; ++frame) {
-        for (int c = 0; c < channels; ++c) {
-            const int step = samples[(frame + 1) * channels + c] - samples[frame * channels + c];
+        for (int c = 0; c < CHANNELS; ++c) {
+            const int step = samples[(frame + 1) * CHANNELS + c] - samples[frame * CHANNELS + c];
             largest = std::max(largest, std::abs(step));
         }
     }
@@ -62,7 +62,7 @@ class DecodedMusic {
         return {reinterpret_cast<const std::int16_t*>(chunk_->abuf),
                 chunk_->alen / sizeof(std::int16_t)};
     }
-    std::size_t frames() const { return samples().size() / channels; }
+    std::size_t frames() const { return samples().size() / CHANNELS; }
 
   private:
     Mix_Chunk* chunk_;
@@ -71,34 +71,34 @@ class DecodedMusic {
 TEST(BackgroundMusic, IsAQuietLoopOfHalfAMinuteToAMinuteWithASmoothSeam) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0);
-    ASSERT_EQ(Mix_OpenAudioDevice(rateHz, AUDIO_S16SYS, channels, 2048, nullptr, 0), 0);
+    ASSERT_EQ(Mix_OpenAudioDevice(RATE_HZ, AUDIO_S16SYS, CHANNELS, 2048, nullptr, 0), 0);
     const DecodedMusic music;
     ASSERT_TRUE(music.loaded()) << musicAsset;
     const auto samples = music.samples();
     const std::size_t frames = music.frames();
 
-    const double seconds = static_cast<double>(frames) / rateHz;
+    const double seconds = static_cast<double>(frames) / RATE_HZ;
     int peak = 0;
     for (std::int16_t s : samples) {
         peak = std::max(peak, std::abs(static_cast<int>(s)));
     }
-    const double peakDbfs = toDbfs(peak / fullScale);
+    const double peakDbfs = toDbfs(peak / FULL_SCALE);
 
     // The seam as it plays: the last 100 ms run on into the first 100 ms.
     std::vector<double> acrossSeam;
-    for (std::size_t i = frames - seamSpanFrames; i < frames + seamSpanFrames; ++i) {
+    for (std::size_t i = frames - SEAM_SPAN_FRAMES; i < frames + SEAM_SPAN_FRAMES; ++i) {
         const std::size_t frame = i % frames;
-        acrossSeam.push_back(std::max(std::abs(samples[frame * channels] / fullScale),
-                                      std::abs(samples[frame * channels + 1] / fullScale)));
+        acrossSeam.push_back(std::max(std::abs(samples[frame * CHANNELS] / FULL_SCALE),
+                                      std::abs(samples[frame * CHANNELS + 1] / FULL_SCALE)));
     }
-    const std::size_t seamGap = longestQuietRun(acrossSeam, quietLevel);
+    const std::size_t seamGap = longestQuietRun(acrossSeam, QUIET_LEVEL);
     int seamStep = 0;
-    for (int c = 0; c < channels; ++c) {
-        seamStep = std::max(seamStep, std::abs(samples[c] - samples[(frames - 1) * channels + c]));
+    for (int c = 0; c < CHANNELS; ++c) {
+        seamStep = std::max(seamStep, std::abs(samples[c] - samples[(frames - 1) * CHANNELS + c]));
     }
     const int innerStep = largestStep(samples, 0, frames);
-    const int besideSeam = std::max(largestStep(samples, frames - neighbourhoodFrames, frames),
-                                    largestStep(samples, 0, neighbourhoodFrames));
+    const int besideSeam = std::max(largestStep(samples, frames - NEIGHBOURHOOD_FRAMES, frames),
+                                    largestStep(samples, 0, NEIGHBOURHOOD_FRAMES));
 
     RecordProperty("length_s", std::to_string(seconds));
     RecordProperty("peak_dbfs", std::to_string(peakDbfs));
@@ -111,10 +111,10 @@ TEST(BackgroundMusic, IsAQuietLoopOfHalfAMinuteToAMinuteWithASmoothSeam) {
                 "step within 5 ms of the seam %d\n",
                 seconds, frames, peakDbfs, seamGap, seamStep, innerStep, besideSeam);
 
-    EXPECT_GE(seconds, shortestLoopS);
-    EXPECT_LE(seconds, longestLoopS);
-    EXPECT_LE(peakDbfs, loudestPeakDbfs);
-    EXPECT_LE(seamGap, maxGapFrames);
+    EXPECT_GE(seconds, SHORTEST_LOOP_S);
+    EXPECT_LE(seconds, LONGEST_LOOP_S);
+    EXPECT_LE(peakDbfs, LOUDEST_PEAK_DBFS);
+    EXPECT_LE(seamGap, MAX_GAP_FRAMES);
     EXPECT_LE(seamStep, innerStep);
     // A click would stand out from the music right beside it.
     EXPECT_LE(seamStep, 2 * besideSeam);
@@ -122,7 +122,7 @@ TEST(BackgroundMusic, IsAQuietLoopOfHalfAMinuteToAMinuteWithASmoothSeam) {
 
 TEST(BackgroundMusic, ComesRoundAgainSampleForSampleWhenPlayed) {
     ScratchFolder scratch;
-    DiskCapture capture(scratch.file("output.raw"), fullSpeedDiskDelayMs);
+    DiskCapture capture(scratch.file("output.raw"), FULL_SPEED_DISK_DELAY_MS);
     SoundPlayer& player = SoundPlayer::instance();
     player.init();
     player.playMusic(musicAsset.c_str());
@@ -137,7 +137,7 @@ TEST(BackgroundMusic, ComesRoundAgainSampleForSampleWhenPlayed) {
     while (firstSound < expected.size() && expected[firstSound] == 0) {
         ++firstSound;
     }
-    const auto start = capture.waitForFrames(rateHz);
+    const auto start = capture.waitForFrames(RATE_HZ);
     std::size_t onset = 0;
     while (onset < start.size() && start[onset] == 0) {
         ++onset;
@@ -145,16 +145,16 @@ TEST(BackgroundMusic, ComesRoundAgainSampleForSampleWhenPlayed) {
     ASSERT_LT(onset, start.size()) << "the output is silent";
     ASSERT_GE(onset, firstSound);
     onset -= firstSound;
-    ASSERT_EQ(onset % channels, 0u);
-    const std::size_t extraFrames = rateHz; // heard of the second time round
-    const auto played = capture.waitForFrames(onset / channels + frames + extraFrames);
-    ASSERT_GE(played.size() - onset, (frames + extraFrames) * channels);
+    ASSERT_EQ(onset % CHANNELS, 0u);
+    const std::size_t extraFrames = RATE_HZ; // heard of the second time round
+    const auto played = capture.waitForFrames(onset / CHANNELS + frames + extraFrames);
+    ASSERT_GE(played.size() - onset, (frames + extraFrames) * CHANNELS);
 
     std::size_t mismatches = 0;
     std::size_t firstMismatch = 0;
-    for (std::size_t i = 0; i < (frames + extraFrames) * channels; ++i) {
+    for (std::size_t i = 0; i < (frames + extraFrames) * CHANNELS; ++i) {
         if (played[onset + i] != expected[i % expected.size()]) {
-            firstMismatch = mismatches++ == 0 ? i / channels : firstMismatch;
+            firstMismatch = mismatches++ == 0 ? i / CHANNELS : firstMismatch;
         }
     }
     EXPECT_EQ(mismatches, 0u) << "first differing frame " << firstMismatch << " of a loop of "

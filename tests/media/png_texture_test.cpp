@@ -464,23 +464,31 @@ Bytes levelZero(GLuint texture, GLenum format, std::size_t size) {
     return pixels;
 }
 
-class LoadPngTextureTest : public testing::Test {
+class FillTextureTest : public testing::Test {
   protected:
     void SetUp() override { ASSERT_NO_FATAL_FAILURE(testsupport::ensureGlWindow()); }
 
-    // Writes `picture` and loads it, requiring that nothing is printed.
-    GLuint load(const PngFile& picture, const PngTextureOptions& options = {}) {
+    // Writes `picture`, decodes it and uploads it into a new texture, as the
+    // screen pictures are loaded, requiring that nothing is printed.
+    GLuint load(const PngFile& picture) {
         const auto path = folder.file("texture.png");
         writePngFile(path, picture);
         GLuint texture = 0;
-        EXPECT_EQ(printedBy([&] { texture = loadPngTexture(path.c_str(), options); }), "");
+        EXPECT_EQ(printedBy([&] {
+                      const std::optional<DecodedImage> image = decodePng(path.c_str());
+                      glGenTextures(1, &texture);
+                      if (!image || !fillTexture(texture, *image)) {
+                          texture = 0;
+                      }
+                  }),
+                  "");
         return texture;
     }
 
     testsupport::RunFolder folder;
 };
 
-TEST_F(LoadPngTextureTest, ScreenSizedPictureKeepsItsSizeAtLevelZeroAlone) {
+TEST_F(FillTextureTest, ScreenSizedPictureKeepsItsSizeAtLevelZeroAlone) {
     const PngFile picture = gradientRgb(1024, 768);
     const GLuint texture = load(picture);
     ASSERT_NE(texture, 0u);
@@ -498,7 +506,7 @@ TEST_F(LoadPngTextureTest, ScreenSizedPictureKeepsItsSizeAtLevelZeroAlone) {
     EXPECT_EQ(levelZero(texture, GL_RGB, gradientPixels(picture).size()), gradientPixels(picture));
 }
 
-TEST_F(LoadPngTextureTest, OddWidthRowsArriveIntactAndUploadStateIsRestored) {
+TEST_F(FillTextureTest, OddWidthRowsArriveIntactAndUploadStateIsRestored) {
     GLuint other = 0;
     glGenTextures(1, &other);
     glBindTexture(GL_TEXTURE_2D, other);
@@ -516,7 +524,7 @@ TEST_F(LoadPngTextureTest, OddWidthRowsArriveIntactAndUploadStateIsRestored) {
     EXPECT_EQ(levelZero(texture, GL_RGB, 5 * 3 * 3), gradientPixels(picture));
 }
 
-TEST_F(LoadPngTextureTest, AlphaIsKeptOnlyWhenTheFileHasIt) {
+TEST_F(FillTextureTest, AlphaIsKeptOnlyWhenTheFileHasIt) {
     const GLuint opaque = load(file(2, 1, 8, PNG_COLOR_TYPE_RGB, {{1, 2, 3, 4, 5, 6}}));
     ASSERT_NE(opaque, 0u);
     EXPECT_EQ(levelZero(opaque, GL_RGBA, 8), (Bytes{1, 2, 3, 255, 4, 5, 6, 255}));
@@ -529,31 +537,24 @@ TEST_F(LoadPngTextureTest, AlphaIsKeptOnlyWhenTheFileHasIt) {
     EXPECT_GT(levelParameter(0, GL_TEXTURE_ALPHA_SIZE), 0);
 }
 
-TEST_F(LoadPngTextureTest, OptionsAreApplied) {
-    PngTextureOptions options;
-    options.wrap = GL_REPEAT;
-    options.minFilter = GL_NEAREST;
-    options.magFilter = GL_NEAREST;
-    const GLuint texture = load(gradientRgb(8, 8), options);
+TEST_F(FillTextureTest, TextureZeroAndPicturesTooLargeForTheGlAreRefusedUntouched) {
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+    DecodedImage tooWide;
+    tooWide.width = static_cast<std::uint32_t>(maxSide) + 1;
+    tooWide.height = 1;
+    tooWide.channels = 3;
+    tooWide.pixels.resize(tooWide.width * 3);
+    const GLuint texture = load(gradientRgb(4, 4));
     ASSERT_NE(texture, 0u);
+    EXPECT_FALSE(fillTexture(texture, tooWide));
     glBindTexture(GL_TEXTURE_2D, texture);
-    EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), 8);
-    EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
-    EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
-    EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_NEAREST);
-    EXPECT_EQ(textureParameter(GL_TEXTURE_MAG_FILTER), GL_NEAREST);
-}
+    EXPECT_EQ(levelParameter(0, GL_TEXTURE_WIDTH), 4);
 
-TEST_F(LoadPngTextureTest, UnreadableFileGivesZeroQuietly) {
-    folder.overwrite("noise.png", "definitely not a picture");
-    folder.overwrite("huge.png",
-                     PNG_SIGNATURE + headerChunk(1'000'000, 1'000'000) + chunk("IEND", ""));
-    for (const char* name : {"missing.png", "noise.png", "huge.png"}) {
-        const auto path = folder.file(name);
-        GLuint texture = 1;
-        EXPECT_EQ(printedBy([&] { texture = loadPngTexture(path.c_str()); }), "") << name;
-        EXPECT_EQ(texture, 0u) << name;
-    }
+    DecodedImage small = tooWide;
+    small.width = 1;
+    small.pixels.resize(3);
+    EXPECT_FALSE(fillTexture(0, small));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

@@ -32,6 +32,7 @@ constexpr int ALPHA_SHIFT = 24; // bit positions of the channels in a _NET_WM_IC
 constexpr int RED_SHIFT = 16;
 constexpr int GREEN_SHIFT = 8;
 constexpr unsigned long CHANNEL_MASK = 0xff;
+constexpr const char* UNREACHABLE_DISPLAY = ":65000"; // no X server listens there
 
 const fs::perms READ_ONLY = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                             fs::perms::others_read; // 0644
@@ -162,11 +163,25 @@ TEST(InstallTest, StagedInstallIsCompleteValidAndStartsTheGameWithItsIdentity) {
              staged.at(share("metainfo/" QUILLORY_APP_ID ".metainfo.xml")).string()});
     EXPECT_EQ(metainfo.first, 0) << metainfo.second;
 
-    // The launcher answers --version with no display at all.
+    // With no display at all the launcher answers --version, and refuses to
+    // start the game with one line that says why; a display that is named
+    // but cannot be opened reaches GLUT, which names it.
     const std::string launcher = staged.at(QUILLORY_INSTALL_GAMESDIR "/quillory").string();
-    const auto version = run({launcher, "--version"}, {{"DISPLAY", ""}});
+    const std::map<std::string, std::string> noDisplay{{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
+    const auto version = run({launcher, "--version"}, noDisplay);
     EXPECT_EQ(version.first, 0);
     EXPECT_EQ(version.second, "quillory " QUILLORY_VERSION "\n");
+    const auto headless = run({launcher}, noDisplay);
+    EXPECT_EQ(headless.first, 1);
+    EXPECT_EQ(headless.second,
+              "quillory: Quillory needs a graphical desktop session, and no display was found "
+              "(DISPLAY and WAYLAND_DISPLAY are unset)\n");
+    const auto unreachable = run({launcher}, {{"DISPLAY", UNREACHABLE_DISPLAY}});
+    EXPECT_NE(unreachable.first, 0);
+    EXPECT_NE(unreachable.second.find(std::string("failed to open display '") +
+                                      UNREACHABLE_DISPLAY + "'"),
+              std::string::npos)
+        << unreachable.second;
 
     // The font package's file where the link looks for it inside the staging
     // folder, as fonts-anonymous-pro puts it on a real system.

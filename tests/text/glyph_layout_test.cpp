@@ -1,6 +1,7 @@
 // glyph_layout_test.cpp: the font's plain layout helpers, with no GL context:
 // texture sides, glyph image expansion and line splitting.
 #include "text/glyph_font.h"
+#include "text/glyph_layout.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -18,6 +18,7 @@
 #include "tests/support/run_folder.h"
 #include "text/answer_text.h"
 #include "text/glyph_font.h"
+#include "text/glyph_layout.h"
 
 namespace {
 
@@ -164,13 +165,13 @@ struct Box {
     }
 };
 
-// Where glyph `glyph` lands when its pen stands at scene (penX, baseline).
-Box sceneGlyphBox(const ReferenceGlyph& glyph, float penX, float baseline) {
+// Where glyph `glyph` lands when its pen stands at scene (PEN_X, baseline).
+Box sceneGlyphBox(const ReferenceGlyph& glyph, float PEN_X, float baseline) {
     using testsupport::sceneToPixelX;
     using testsupport::sceneToPixelY;
-    return {sceneToPixelX(penX + GLYPH_SCALE * static_cast<float>(glyph.left)),
+    return {sceneToPixelX(PEN_X + GLYPH_SCALE * static_cast<float>(glyph.left)),
             sceneToPixelY(baseline + GLYPH_SCALE * static_cast<float>(glyph.top)),
-            sceneToPixelX(penX + GLYPH_SCALE * static_cast<float>(glyph.left + glyph.width)),
+            sceneToPixelX(PEN_X + GLYPH_SCALE * static_cast<float>(glyph.left + glyph.width)),
             sceneToPixelY(baseline + GLYPH_SCALE * static_cast<float>(glyph.top - glyph.rows))};
 }
 
@@ -305,25 +306,25 @@ TEST_F(TextGl, GlyphQuadsReproduceTheCoverageAtThePen) {
     const GlyphFont& font = buildFont(GAME_FONT_HEIGHT);
     const std::vector<ReferenceGlyph> glyphs = renderReference(GAME_FONT_HEIGHT);
     ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(FONT_CODE_COUNT));
-    constexpr int penX = 100; // pixels from the left
-    constexpr int penY = 100; // pixels from the bottom
+    constexpr int PEN_X = 100; // pixels from the left
+    constexpr int PEN_Y = 100; // pixels from the bottom
     const std::string text = "Fg|";
 
     clearWhite();
     usePixelView();
-    glTranslatef(penX, penY, 0.0f);
+    glTranslatef(PEN_X, PEN_Y, 0.0f);
     glColor3f(0.0f, 0.0f, 0.0f);
     drawLiteralText(font, text);
     const Frame frame = readFrame();
 
     // Black text over white: each covered pixel shows 255 minus its coverage.
-    int glyphPen = penX;
+    int glyphPen = PEN_X;
     for (const char ch : text) {
         const ReferenceGlyph& glyph = glyphs[static_cast<unsigned char>(ch)];
         for (int j = 0; j < glyph.rows; ++j) {
             for (int i = 0; i < glyph.width; ++i) {
                 const int px = glyphPen + glyph.left + i;
-                const int py = WINDOW_HEIGHT - (penY + glyph.top - j);
+                const int py = WINDOW_HEIGHT - (PEN_Y + glyph.top - j);
                 const int expected =
                     WHITE - glyph.coverage[static_cast<std::size_t>(j * glyph.width + i)];
                 const testsupport::Rgb seen = frame.at(px, py);
@@ -433,16 +434,16 @@ TEST_F(TextGl, LinesStepDownOneLineHeightInEyeCoordinates) {
     const float lineHeight = font.height * LINE_HEIGHT_PER_POINT;
     constexpr float x = 200.0f;
     constexpr float y = 400.0f;
-    constexpr float half = 0.5f; // the caller's scale does not reach the line step
+    constexpr float SCALE = 0.5f; // the caller's scale does not reach the line step
 
-    const Frame twoLines = drawnAt(x, y, half, [&] { drawLiteralText(font, "M\nW"); });
-    const Frame first = drawnAt(x, y, half, [&] { drawLiteralText(font, "M"); });
-    const Frame second = drawnAt(x, y - lineHeight, half, [&] { drawLiteralText(font, "W"); });
+    const Frame twoLines = drawnAt(x, y, SCALE, [&] { drawLiteralText(font, "M\nW"); });
+    const Frame first = drawnAt(x, y, SCALE, [&] { drawLiteralText(font, "M"); });
+    const Frame second = drawnAt(x, y - lineHeight, SCALE, [&] { drawLiteralText(font, "W"); });
     ASSERT_FALSE(first.blank());
     ASSERT_FALSE(second.blank());
     EXPECT_EQ(differingBytes(twoLines, darker(first, second)), 0);
 
-    const Frame trailingFeed = drawnAt(x, y, half, [&] { drawLiteralText(font, "M\n"); });
+    const Frame trailingFeed = drawnAt(x, y, SCALE, [&] { drawLiteralText(font, "M\n"); });
     EXPECT_EQ(differingBytes(trailingFeed, first), 0);
 }
 
