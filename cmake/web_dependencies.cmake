@@ -1,0 +1,53 @@
+# web_dependencies.cmake: the libraries of the browser build, as the same
+# targets the Linux build gets from find_package and pkg-config, and the link
+# settings of the page's program.
+#
+# Included by the top CMakeLists.txt when building with Emscripten (the
+# toolchain is cmake/emscripten.cmake). zlib, libpng, FreeType, SDL2 and
+# SDL2_mixer are static, built by scripts/web.sh with emcc from Debian's
+# source packages into QUILLORY_WEB_PREFIX, and linked by path: Emscripten's
+# ports of them come from a frozen cache and would try to download (the flag
+# -lSDL2_mixer silently maps to such a port). OpenGL, GLU and GLUT are
+# Emscripten's own JavaScript libraries, which emcc links by itself.
+if(NOT QUILLORY_WEB_PREFIX OR NOT EXISTS ${QUILLORY_WEB_PREFIX}/lib)
+  message(FATAL_ERROR "QUILLORY_WEB_PREFIX must name the libraries built by ./web")
+endif()
+set(prefix ${QUILLORY_WEB_PREFIX})
+
+# quillory_web_library(TARGET FILE [INCLUDES dir...] [LIBS lib...])
+function(quillory_web_library target file)
+  cmake_parse_arguments(L "" "" "INCLUDES;LIBS" ${ARGN})
+  if(NOT EXISTS ${prefix}/lib/${file})
+    message(FATAL_ERROR "${prefix}/lib/${file} is missing: run ./web to build the libraries")
+  endif()
+  add_library(${target} STATIC IMPORTED GLOBAL)
+  set_target_properties(${target} PROPERTIES
+    IMPORTED_LOCATION ${prefix}/lib/${file}
+    INTERFACE_INCLUDE_DIRECTORIES "${prefix}/include;${L_INCLUDES}"
+    INTERFACE_LINK_LIBRARIES "${L_LIBS}")
+endfunction()
+
+quillory_web_library(quillory_zlib libz.a)
+quillory_web_library(PNG::PNG libpng16.a LIBS quillory_zlib)
+quillory_web_library(Freetype::Freetype libfreetype.a INCLUDES ${prefix}/include/freetype2
+  LIBS quillory_zlib)
+quillory_web_library(quillory_sdl2 libSDL2.a INCLUDES ${prefix}/include/SDL2)
+quillory_web_library(PkgConfig::SDL2_MIXER libSDL2_mixer.a INCLUDES ${prefix}/include/SDL2
+  LIBS quillory_sdl2)
+
+# GL, GLU and GLUT: headers in Emscripten's sysroot, code linked by emcc.
+foreach(target OpenGL::GL OpenGL::GLU GLUT::GLUT)
+  add_library(${target} INTERFACE IMPORTED GLOBAL)
+endforeach()
+
+# The program's link settings, each one for a reason:
+set(QUILLORY_WEB_LINK_OPTIONS
+  # OpenGL 1.x immediate mode and fixed-function state, emulated on WebGL.
+  -sLEGACY_GL_EMULATION
+  # The drawings grow all game long; the heap grows with them.
+  -sALLOW_MEMORY_GROWTH
+  # SDL's audio, built outside Emscripten's ports, calls these from its
+  # JavaScript without declaring them; without them opening the audio device
+  # fails with a ReferenceError. autoResumeAudioContext also starts the music
+  # at the first click or key, as browsers allow sound only after one.
+  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']")
