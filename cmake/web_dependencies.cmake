@@ -39,6 +39,10 @@ quillory_web_library(PkgConfig::SDL2_MIXER libSDL2_mixer.a INCLUDES ${prefix}/in
 foreach(target OpenGL::GL OpenGL::GLU GLUT::GLUT)
   add_library(${target} INTERFACE IMPORTED GLOBAL)
 endforeach()
+# The sysroot has only the standard part of freeglut's headers; browser/
+# supplies the <GL/freeglut.h> the game includes.
+set_target_properties(GLUT::GLUT PROPERTIES
+  INTERFACE_INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/browser/include)
 
 # The program's link settings, each one for a reason:
 set(QUILLORY_WEB_LINK_OPTIONS
@@ -49,5 +53,7 @@ set(QUILLORY_WEB_LINK_OPTIONS
   # SDL's audio, built outside Emscripten's ports, calls these from its
   # JavaScript without declaring them; without them opening the audio device
   # fails with a ReferenceError. autoResumeAudioContext also starts the music
-  # at the first click or key, as browsers allow sound only after one.
-  "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=['$autoResumeAudioContext','$dynCall']")
+  # at the first click or key, as browsers allow sound only after one. The
+  # names start with "$", which CMake's escaping garbles on a command line,
+  # so they are read from a file.
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_CURRENT_LIST_DIR}/web_library_functions.txt)
