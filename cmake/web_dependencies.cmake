@@ -12,27 +12,18 @@
 if(NOT QUILLORY_WEB_PREFIX OR NOT EXISTS ${QUILLORY_WEB_PREFIX}/lib)
   message(FATAL_ERROR "QUILLORY_WEB_PREFIX must name the libraries built by ./web")
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/prefix_library.cmake)
 set(prefix ${QUILLORY_WEB_PREFIX})
 
-# quillory_web_library(TARGET FILE [INCLUDES dir...] [LIBS lib...])
-function(quillory_web_library target file)
-  cmake_parse_arguments(L "" "" "INCLUDES;LIBS" ${ARGN})
-  if(NOT EXISTS ${prefix}/lib/${file})
-    message(FATAL_ERROR "${prefix}/lib/${file} is missing: run ./web to build the libraries")
-  endif()
-  add_library(${target} STATIC IMPORTED GLOBAL)
-  set_target_properties(${target} PROPERTIES
-    IMPORTED_LOCATION ${prefix}/lib/${file}
-    INTERFACE_INCLUDE_DIRECTORIES "${prefix}/include;${L_INCLUDES}"
-    INTERFACE_LINK_LIBRARIES "${L_LIBS}")
-endfunction()
-
-quillory_web_library(quillory_zlib libz.a)
-quillory_web_library(PNG::PNG libpng16.a LIBS quillory_zlib)
-quillory_web_library(Freetype::Freetype libfreetype.a INCLUDES ${prefix}/include/freetype2
+quillory_prefix_library(quillory_zlib ${prefix} libz.a)
+quillory_prefix_library(PNG::PNG ${prefix} libpng16.a LIBS quillory_zlib)
+quillory_prefix_library(Freetype::Freetype ${prefix} libfreetype.a
+  INCLUDES ${prefix}/include/freetype2
   LIBS quillory_zlib)
-quillory_web_library(quillory_sdl2 libSDL2.a INCLUDES ${prefix}/include/SDL2)
-quillory_web_library(PkgConfig::SDL2_MIXER libSDL2_mixer.a INCLUDES ${prefix}/include/SDL2
+quillory_prefix_library(quillory_sdl2 ${prefix} libSDL2.a INCLUDES ${prefix}/include/SDL2)
+quillory_prefix_library(PkgConfig::SDL2_MIXER ${prefix} libSDL2_mixer.a
+  INCLUDES ${prefix}/include/SDL2
   LIBS quillory_sdl2)
 
 # GL, GLU and GLUT: headers in Emscripten's sysroot, code linked by emcc.

@@ -5,6 +5,24 @@
 # from the mirrors this machine's apt already uses; the machine's own apt
 # set-up is left as it is.
 
+# The libraries' choices that both cross builds share, as CMake options; each
+# build adds what its platform needs.
+# libpng: the static library alone.
+DEBIAN_PNG_OPTIONS=(-DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF)
+# FreeType: only TrueType outlines are read, no bitmap-PNG or shaped fonts.
+# zlib stays in (FreeType's own copy of it would clash with libpng's at link time).
+DEBIAN_FREETYPE_OPTIONS=(-DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON
+  -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON)
+# SDL: audio output only; the subsystems it can build without are left out.
+DEBIAN_SDL2_OPTIONS=(-DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_RENDER=OFF
+  -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF
+  -DSDL_LOCALE=OFF -DSDL_MISC=OFF)
+# SDL_mixer: MP3 through its own dr_mp3 decoder; no other format is played.
+DEBIAN_SDL2_MIXER_OPTIONS=(-DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_CMD=OFF -DSDL2MIXER_VENDORED=OFF
+  -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF
+  -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS=OFF -DSDL2MIXER_WAVE=OFF -DSDL2MIXER_MP3=ON
+  -DSDL2MIXER_MP3_DRMP3=ON -DSDL2MIXER_MP3_MPG123=OFF)
+
 # debian_cached_step STAMP NAME LOG COMMAND...: quillory_step, skipped when
 # STAMP holds the same command line, i.e. the step already ran with this recipe.
 debian_cached_step() {

@@ -64,33 +64,24 @@ web_build_dependencies() {
 
   # No SIMD paths: they are written for CPUs, not for WebAssembly.
   src=$(debian_source_dir "$deps" libpng1.6) || return
-  web_cmake_library "$deps" libpng "$src" "${zlib[@]}" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
-    -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_HARDWARE_OPTIMIZATIONS=OFF || return
+  web_cmake_library "$deps" libpng "$src" "${zlib[@]}" "${DEBIAN_PNG_OPTIONS[@]}" \
+    -DPNG_HARDWARE_OPTIMIZATIONS=OFF || return
   debian_licence "$deps" libpng "$src/LICENSE" "$src/debian/copyright" || return
 
-  # The same choice as on Windows: TrueType outlines only, and the one zlib.
   src=$(debian_source_dir "$deps" freetype) || return
-  web_cmake_library "$deps" freetype "$src" "${zlib[@]}" -DFT_REQUIRE_ZLIB=ON \
-    -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
-    -DFT_DISABLE_BROTLI=ON || return
+  web_cmake_library "$deps" freetype "$src" "${zlib[@]}" "${DEBIAN_FREETYPE_OPTIONS[@]}" || return
   debian_licence "$deps" freetype "$src/docs/FTL.TXT" "$src/debian/copyright" || return
 
-  # SDL plays the music only, into the page's Web Audio context; GLUT owns
-  # the canvas, so SDL's video is left out. Without threads: a page has them
-  # only when its server sends extra headers.
+  # SDL plays into the page's Web Audio context. GLUT owns the canvas, so
+  # SDL's video is left out; so are threads, which a page has only when its
+  # server sends extra headers.
   src=$(debian_source_dir "$deps" libsdl2) || return
-  web_cmake_library "$deps" SDL2 "$src" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
-    -DSDL_THREADS=OFF -DSDL_VIDEO=OFF -DSDL_RENDER=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF \
-    -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF || return
+  web_cmake_library "$deps" SDL2 "$src" "${DEBIAN_SDL2_OPTIONS[@]}" -DSDL_VIDEO=OFF \
+    -DSDL_THREADS=OFF || return
   debian_licence "$deps" SDL2 "$src/LICENSE.txt" "$src/debian/copyright" || return
 
-  # As on Windows: MP3 through SDL_mixer's own dr_mp3 decoder, nothing else.
   src=$(debian_source_dir "$deps" libsdl2-mixer) || return
-  web_cmake_library "$deps" SDL2_mixer "$src" -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_CMD=OFF \
-    -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_FLAC=OFF \
-    -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS=OFF \
-    -DSDL2MIXER_WAVE=OFF -DSDL2MIXER_MP3=ON -DSDL2MIXER_MP3_DRMP3=ON \
-    -DSDL2MIXER_MP3_MPG123=OFF || return
+  web_cmake_library "$deps" SDL2_mixer "$src" "${DEBIAN_SDL2_MIXER_OPTIONS[@]}" || return
   debian_licence "$deps" SDL2_mixer "$src/LICENSE.txt" "$src/debian/copyright" || return
 
   # Linked in too: Emscripten's runtime and its C and C++ libraries.

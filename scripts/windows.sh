@@ -44,16 +44,11 @@ win_build_dependencies() {
   local zlib=(-DZLIB_LIBRARY="$QUILLORY_WIN_SYSROOT/lib/libz.a" -DZLIB_INCLUDE_DIR="$QUILLORY_WIN_SYSROOT/include")
 
   src=$(debian_source_dir "$deps" libpng1.6) || return
-  win_cmake_library "$deps" libpng "$src" "${zlib[@]}" \
-    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF || return
+  win_cmake_library "$deps" libpng "$src" "${zlib[@]}" "${DEBIAN_PNG_OPTIONS[@]}" || return
   debian_licence "$deps" libpng "$src/LICENSE" "$src/debian/copyright" || return
 
-  # Only TrueType outlines are read: no bitmap-PNG or shaped fonts. zlib stays
-  # in (FreeType's own copy of it would clash with libpng's at link time).
   src=$(debian_source_dir "$deps" freetype) || return
-  win_cmake_library "$deps" freetype "$src" "${zlib[@]}" -DFT_REQUIRE_ZLIB=ON \
-    -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
-    -DFT_DISABLE_BROTLI=ON || return
+  win_cmake_library "$deps" freetype "$src" "${zlib[@]}" "${DEBIAN_FREETYPE_OPTIONS[@]}" || return
   debian_licence "$deps" freetype "$src/docs/FTL.TXT" "$src/debian/copyright" || return
 
   src=$(debian_source_dir "$deps" freeglut) || return
@@ -61,21 +56,13 @@ win_build_dependencies() {
     -DFREEGLUT_BUILD_STATIC_LIBS=ON -DFREEGLUT_BUILD_DEMOS=OFF -DFREEGLUT_GLES=OFF || return
   debian_licence "$deps" freeglut "$src/COPYING" "$src/debian/copyright" || return
 
-  # SDL is used for audio output only; the subsystems it can build without are
-  # left out (not video: its Windows build needs the video code all the same).
+  # Not without video: SDL's Windows build needs the video code all the same.
   src=$(debian_source_dir "$deps" libsdl2) || return
-  win_cmake_library "$deps" SDL2 "$src" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
-    -DSDL_RENDER=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF \
-    -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF || return
+  win_cmake_library "$deps" SDL2 "$src" "${DEBIAN_SDL2_OPTIONS[@]}" || return
   debian_licence "$deps" SDL2 "$src/LICENSE.txt" "$src/debian/copyright" || return
 
-  # MP3 through SDL_mixer's own dr_mp3 decoder; no other format is played.
   src=$(debian_source_dir "$deps" libsdl2-mixer) || return
-  win_cmake_library "$deps" SDL2_mixer "$src" -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_CMD=OFF \
-    -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_FLAC=OFF \
-    -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS=OFF \
-    -DSDL2MIXER_WAVE=OFF -DSDL2MIXER_MP3=ON -DSDL2MIXER_MP3_DRMP3=ON \
-    -DSDL2MIXER_MP3_MPG123=OFF || return
+  win_cmake_library "$deps" SDL2_mixer "$src" "${DEBIAN_SDL2_MIXER_OPTIONS[@]}" || return
   debian_licence "$deps" SDL2_mixer "$src/LICENSE.txt" "$src/debian/copyright" || return
 
   # Linked in too: zlib, and the compiler's C, C++ and thread runtimes.
