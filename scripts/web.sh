@@ -103,8 +103,9 @@ web_build_game() {
     cmake --build "$game_build" -j "${QUILLORY_JOBS:-2}"
 }
 
-# web_pack_zip: lays out the static web folder and zips it; prints the
-# folder's path (the zip is that path with .zip).
+# web_pack_zip: lays out the static web folder and zips its contents, with
+# index.html at the zip's root as game portals expect; prints the folder's
+# path (the zip is that path with .zip).
 web_pack_zip() {
   local game_build=$QUILLORY_WEB_BUILD/game version name site
   local licences=$QUILLORY_WEB_BUILD/deps/prefix/licences
@@ -119,7 +120,7 @@ web_pack_zip() {
     cp "$QUILLORY_WEB_ICON" "$site/favicon.png" &&
     cp "$licences"/*.txt "$site/licences/" &&
     cp "$game_build/run/fonts/courier-LICENSE.txt" "$site/licences/font-anonymous-pro.txt" &&
-    (cd "$QUILLORY_WEB_BUILD" && zip -q -r -9 "$name.zip" "$name") ||
+    (cd "$site" && zip -q -r -9 "../$name.zip" .) ||
     { quillory_say "FAILED: packing $site into $name.zip"; return 1; }
   printf '%s\n' "$site"
 }
