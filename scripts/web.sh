@@ -9,8 +9,8 @@ QUILLORY_WEB_TOOLCHAIN=cmake/emscripten.cmake
 # Debian packages the browser build needs on the build machine.
 QUILLORY_WEB_PACKAGES=(emscripten nodejs cmake ninja-build make dpkg-dev zip unzip fonts-anonymous-pro)
 # The browser tests: headless Chromium, WebKitGTK's browser driven over
-# WebDriver under an X server, and a local web server.
-QUILLORY_WEB_TEST_PACKAGES=(chromium webkit2gtk-driver xvfb python3)
+# WebDriver under an X server with Mesa's GL, and a local web server.
+QUILLORY_WEB_TEST_PACKAGES=(chromium webkit2gtk-driver xvfb libgl1-mesa-dri python3)
 # The Debian binary packages whose source packages are built with emcc, in build order.
 QUILLORY_WEB_SOURCES=(zlib1g-dev libpng-dev libfreetype-dev libsdl2-dev libsdl2-mixer-dev)
 # The page's icon: the game's own, at the size browsers show in a tab.
