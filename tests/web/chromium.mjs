@@ -7,8 +7,13 @@ import { mkdtempSync, readFileSync, rmSync, existsSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 
-const START_TIMEOUT_MS = 30000;
+const START_TIMEOUT_MS = 60000; // a busy two-core machine may take this long
+
 const POLL_MS = 100;
+
+// Browsers still open when node exits, a failed test included, are ended with it.
+const openBrowsers = new Set();
+process.on('exit', () => openBrowsers.forEach((browser) => browser.kill('SIGKILL')));
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -36,16 +41,24 @@ export class Chromium {
       `--user-data-dir=${profile}`, '--remote-debugging-port=0', 'about:blank',
     ];
     const browser = spawn('chromium', args, { stdio: ['ignore', 'ignore', 'pipe'] });
+    openBrowsers.add(browser);
+    browser.once('exit', () => openBrowsers.delete(browser));
     let stderr = '';
-    browser.stderr.on('data', (chunk) => { stderr += chunk; });
+    browser.stderr.on('data', (chunk) => { stderr = (stderr + chunk).slice(-4000); });
     const portFile = join(profile, 'DevToolsActivePort');
-    const port = await waitFor('Chromium\'s DevTools port', () =>
-      existsSync(portFile) && readFileSync(portFile, 'utf8').split('\n')[0]);
-    const pages = await waitFor('a page', async () => {
-      const list = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
-      return list.find((t) => t.type === 'page');
-    });
-    const page = new Chromium(browser, profile, () => stderr);
+    let pages;
+    try {
+      const port = await waitFor('Chromium\'s DevTools port', () =>
+        existsSync(portFile) && readFileSync(portFile, 'utf8').split('\n')[0]);
+      pages = await waitFor('a page', async () => {
+        const list = await (await fetch(`http://127.0.0.1:${port}/json/list`)).json();
+        return list.find((t) => t.type === 'page');
+      });
+    } catch (error) {
+      browser.kill('SIGKILL');
+      throw new Error(`${error.message}; Chromium's last words: ${stderr}`);
+    }
+    const page = new Chromium(browser, profile);
     await page.connect(pages.webSocketDebuggerUrl);
     await page.send('Runtime.enable');
     await page.send('Page.enable');
@@ -58,10 +71,9 @@ export class Chromium {
     return page;
   }
 
-  constructor(browser, profile, stderr) {
+  constructor(browser, profile) {
     this.browser = browser;
     this.profile = profile;
-    this.stderr = stderr;
     this.nextId = 1;
     this.pending = new Map();
     this.console = []; // every console line the page wrote, in order
@@ -199,6 +211,7 @@ export class Chromium {
     try { this.socket?.close(); } catch { /* already closed */ }
     this.browser.kill('SIGTERM');
     await new Promise((resolve) => (this.browser.exitCode !== null ? resolve() : this.browser.once('exit', resolve)));
-    rmSync(this.profile, { recursive: true, force: true });
+    // Chromium's helper processes may still be writing the profile as it exits.
+    rmSync(this.profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
   }
 }

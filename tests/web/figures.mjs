@@ -4,9 +4,10 @@
 // the same states as the desktop build (title, strokes, an accented answer,
 // game over), compared pixel by pixel. Run by tests/web/figures.sh.
 //
-// Usage: node --experimental-websocket figures.mjs BASE_URL DESKTOP_RUN_DIR OUT_DIR
+// Usage: node --experimental-websocket figures.mjs BASE_URL DESKTOP_BUILD OUT_DIR
 // BASE_URL serves the site at site/ and the benchmark pages at figures/;
-// DISPLAY must name an X server for the desktop game.
+// DESKTOP_BUILD holds the desktop game (quillory) and its run/ folder;
+// DISPLAY must name an X server for it.
 import { execFileSync, spawn } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
@@ -14,7 +15,7 @@ import { Chromium, sleep, waitFor } from './chromium.mjs';
 import { decodePng } from './png.mjs';
 import * as game from './game.mjs';
 
-const [base, desktopRun, out] = process.argv.slice(2);
+const [base, desktopBuild, out] = process.argv.slice(2);
 const FIRST_FRAME_PAIRS = 5;
 const PIXEL_TOLERANCE = 16; // per channel, out of 255: below what an eye tells apart
 const SETTLE_MS = 1000;     // for the desktop game's frame to follow its input
@@ -56,7 +57,8 @@ async function playStates(player) {
   await player.drag([[500, 200], [600, 200], [600, 250]]);
   shots.drawing = await player.shot();
   await player.click(game.DONE);
-  await player.type('le café, Ünß!');
+  // xdotool types Ü as ü on the desktop's X server, so no capital umlaut here.
+  await player.type('Le café, ß!');
   shots.typed = await player.shot();
   await player.click(game.DONE);
   await player.click(game.GAME_OVER);
@@ -135,7 +137,7 @@ figures.firstFrame = { gameMs: firstFrames.game.map(Math.round), bareMs: firstFr
   const web = await playStates(browserPlayer(page));
   await page.close();
 
-  const desktop = spawn('./quillory', [], { cwd: desktopRun, stdio: 'ignore' });
+  const desktop = spawn(join(desktopBuild, 'quillory'), [], { cwd: join(desktopBuild, 'run'), stdio: 'ignore' });
   try {
     const window = await waitFor('the desktop window', () => {
       try { return execFileSync('xdotool', ['search', '--name', game.WINDOW_TITLE]).toString().trim().split('\n')[0]; } catch { return false; }
