@@ -10,15 +10,10 @@ import { join } from 'node:path';
 import { Chromium, waitFor } from './chromium.mjs';
 import { decodePng } from './png.mjs';
 import * as game from './game.mjs';
+import { check } from './game.mjs';
 
 const [url, shotsDir] = process.argv.slice(2);
 const STEP_TIMEOUT_MS = 10000;
-const failures = [];
-
-function check(condition, what) {
-  if (!condition) failures.push(what);
-  console.log(`  ${condition ? 'ok  ' : 'FAIL'} ${what}`);
-}
 
 // Checks that the canvas comes to show `colour` at every point of `points`.
 async function shows(page, points, colour, what) {
@@ -101,11 +96,7 @@ async function wholeGame() {
     await page.type('le café, Ünß!');
     shot = decodePng(await page.canvasPixels());
     await save(page, 'typed.png');
-    // "é" is index 6: below the x-height it is the "e" of index 1; above, its accent.
-    const e = game.characterInk(shot, 1, game.X_HEIGHT_ROW);
-    const eAcute = game.characterInk(shot, 6, game.X_HEIGHT_ROW);
-    check(e.above === 0 && eAcute.above >= 3 && Math.abs(e.below - eAcute.below) <= e.below / 4,
-          `é is an e with an accent (e ${JSON.stringify(e)}, é ${JSON.stringify(eAcute)})`);
+    game.checkAccent(shot);
     check(game.darkPixels(shot, game.ROW_LEFT + 12 * game.CHARACTER_WIDTH, game.ROW_TOP, game.ROW_LEFT + 13 * game.CHARACTER_WIDTH, game.ROW_BOTTOM) > 5 &&
           game.darkPixels(shot, game.ROW_LEFT + 13 * game.CHARACTER_WIDTH, game.ROW_TOP, 700, game.ROW_BOTTOM) === 0,
           'the answer is 13 characters long, "!" last (Shift+1 types "!")');
@@ -177,8 +168,4 @@ async function touchGame() {
 
 await wholeGame();
 await touchGame();
-if (failures.length > 0) {
-  console.log(`Chromium tests: ${failures.length} checks failed:\n  ${failures.join('\n  ')}`);
-  process.exit(1);
-}
-console.log('Chromium tests: all checks passed');
+game.finish('Chromium tests');

@@ -36,16 +36,9 @@ for file in "$site"/*.wasm "$site"/*.js "$site"/*.data; do
   printf '%s: %d bytes, %d gzip\n' "$(basename "$file")" "$(stat -c %s "$file")" "$(gzip -9 -c "$file" | wc -c)"
 done
 
-server_pid=
-cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  quillory_stop_xvfb
-}
-trap cleanup EXIT
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$out/serve" >"$out/server.log" 2>&1 &
-server_pid=$!
-sleep 1
+# shellcheck source=serve.sh
+. "$here/serve.sh"
+web_serve "$out/serve" "$out/server.log" || exit 1
 quillory_start_xvfb || exit 1
 quillory_say "measuring; this takes a few minutes"
-node --experimental-websocket "$here/figures.mjs" "http://127.0.0.1:$port" "$desktop" "$out"
+node --experimental-websocket "$here/figures.mjs" "$WEB_BASE_URL" "$desktop" "$out"

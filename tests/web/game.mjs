@@ -1,6 +1,6 @@
 // game.mjs: what the browser tests know of the game: where the players aim,
-// the colours and pictures they should see, and the diagnostic line a press
-// writes, formatted as the game's C++ stream does. Shared by the Chromium and
+// the colours and pictures they should see, the diagnostic line a press
+// writes, formatted as the game's C++ stream does, and the tests' checks. Shared by the Chromium and
 // WebKit tests and the figures script; the positions are the desktop
 // end-to-end test's (tests/e2e/play_test.cpp).
 import { readFileSync } from 'node:fs';
@@ -113,4 +113,31 @@ export function characterInk(shot, index, splitRow) {
     above: darkPixels(shot, left, ROW_TOP, left + CHARACTER_WIDTH, splitRow),
     below: darkPixels(shot, left, splitRow, left + CHARACTER_WIDTH, ROW_BOTTOM),
   };
+}
+
+// Checks that "é", character 6 of an answer row "le café...", is the "e" of
+// character 1 with an accent: the e leaves no ink above the x-height, the é
+// does, and below it both have much the same ink.
+export function checkAccent(shot) {
+  const e = characterInk(shot, 1, X_HEIGHT_ROW);
+  const eAcute = characterInk(shot, 6, X_HEIGHT_ROW);
+  check(e.above === 0 && eAcute.above >= 3 && Math.abs(e.below - eAcute.below) <= e.below / 4,
+        `é is an e with an accent (e ${JSON.stringify(e)}, é ${JSON.stringify(eAcute)})`);
+}
+
+const failures = [];
+
+// Records one check, printing it.
+export function check(condition, what) {
+  if (!condition) failures.push(what);
+  console.log(`  ${condition ? 'ok  ' : 'FAIL'} ${what}`);
+}
+
+// Prints the summary of test `name` and ends the process: status 1 on failures.
+export function finish(name) {
+  if (failures.length > 0) {
+    console.log(`${name}: ${failures.length} checks failed:\n  ${failures.join('\n  ')}`);
+    process.exit(1);
+  }
+  console.log(`${name}: all checks passed`);
 }

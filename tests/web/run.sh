@@ -13,22 +13,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 shots=$(dirname "$site")/browser-tests
 mkdir -p "$shots"
 
-server_pid=
-cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
-  quillory_stop_xvfb
-}
-trap cleanup EXIT
-
-# A free port, chosen by the system, for the page's server.
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$shots/server.log" 2>&1 &
-server_pid=$!
-for _ in $(seq 50); do
-  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/')" 2>/dev/null && break
-  sleep 0.1
-done
-url="http://127.0.0.1:$port/index.html"
+# shellcheck source=serve.sh
+. "$here/serve.sh"
+web_serve "$site" "$shots/server.log" || exit 1
+url="$WEB_BASE_URL/index.html"
 quillory_say "serving $site at $url; screen shots go to $shots"
 
 status=0
