@@ -31,7 +31,7 @@ if(QUILLORY_WEB_PREFIX)
 endif()
 
 # C++ exceptions are off in Emscripten unless asked for at both compiling and
-# linking; the game throws when its font or pictures fail to load, and must
-# report that rather than abort.
+# linking; the game throws when its font fails to load, and must report that
+# rather than abort.
 set(CMAKE_CXX_FLAGS_INIT -fexceptions)
 set(CMAKE_EXE_LINKER_FLAGS_INIT -fexceptions)

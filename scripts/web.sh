@@ -22,9 +22,6 @@ QUILLORY_LOG_DIR=$QUILLORY_WEB_BUILD/logs
 # Debian packages under /usr/share/nodejs, which a node that is not Debian's
 # own does not search.
 export NODE_PATH=/usr/share/nodejs
-# Emscripten's ports are prebuilt into a frozen cache and would try to
-# download anything else; the libraries are linked by path instead, and
-# nothing here may ask for a port.
 
 # --- The libraries ---------------------------------------------------------------
 
@@ -39,6 +36,7 @@ web_cmake_library() {
 
 # web_zlib_install DEPS SOURCE: zlib through its own configure script; its
 # CMake build needs files that Debian's trimmed source tarball leaves out.
+# The script builds in the source tree, so it runs in a copy of it.
 web_zlib_install() {
   local deps=$1 src=$2
   rm -rf "$deps/build/zlib"
