@@ -116,6 +116,12 @@ export class Chromium {
     return result.result.value;
   }
 
+  // Waits until the game runs: the page hides its download progress then.
+  gameStarted() {
+    return waitFor('the game to start',
+      () => this.evaluate('document.getElementById("status").style.display === "none"'), 2 * START_TIMEOUT_MS);
+  }
+
   // Lets the page draw `count` frames.
   frames(count = 2) {
     return this.evaluate(`new Promise((done) => { let n = ${count};
@@ -188,12 +194,6 @@ export class Chromium {
       await this.send('Input.dispatchKeyEvent', { type: 'keyUp', key });
     }
     await this.frames();
-  }
-
-  // The page as a PNG, in a Buffer.
-  async screenshot() {
-    const { data } = await this.send('Page.captureScreenshot', { format: 'png' });
-    return Buffer.from(data, 'base64');
   }
 
   // The canvas as a 1024 x 768 PNG, taken from the screen shot the compositor

@@ -7,31 +7,16 @@
 // Prints a line per step; exits 1 with the failed checks listed.
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { Chromium, waitFor } from './chromium.mjs';
+import { Chromium } from './chromium.mjs';
 import { decodePng } from './png.mjs';
 import * as game from './game.mjs';
 import { check } from './game.mjs';
 
 const [url, shotsDir] = process.argv.slice(2);
-const STEP_TIMEOUT_MS = 10000;
 
-// Checks that the canvas comes to show `colour` at every point of `points`.
-async function shows(page, points, colour, what) {
-  let shot;
-  const ok = await waitFor(what, async () => {
-    shot = decodePng(await page.canvasPixels());
-    return points.every(([x, y]) => game.near(shot.at(x, y), colour));
-  }, STEP_TIMEOUT_MS).catch(() => false);
-  check(ok, `${what}: ${points.map(([x, y]) => `(${x},${y})=${shot.at(x, y).slice(0, 3)}`).join(' ')}`);
-}
-
-async function showsImage(page, name, probes = game.IMAGE_PROBES) {
-  const picture = game.image(name);
-  await shows(page, probes.slice(0, 1), picture.at(...probes[0]).slice(0, 3), `shows ${name}`);
-  for (const probe of probes.slice(1)) {
-    await shows(page, [probe], picture.at(...probe).slice(0, 3), `  ${name} at ${probe}`);
-  }
-}
+// The checks on a page's canvas, as a player sees it.
+const shows = (page, ...rest) => game.shows(async () => decodePng(await page.canvasPixels()), ...rest);
+const showsImage = (page, ...rest) => game.showsImage(async () => decodePng(await page.canvasPixels()), ...rest);
 
 async function save(page, name) {
   writeFileSync(join(shotsDir, name), await page.canvasPixels());
@@ -52,7 +37,7 @@ async function wholeGame() {
     await page.drag(points);
   };
   try {
-    await waitFor('the title', () => page.evaluate('document.getElementById("status").style.display === "none"'), 60000);
+    await page.gameStarted();
     await showsImage(page, 'titlescreen.png');
     await save(page, 'title.png');
     await page.click(...game.ADVANCE);
@@ -142,11 +127,11 @@ async function touchGame() {
   console.log('Chromium: a touch-only game on an 800 x 600 screen');
   const page = await Chromium.open(url, { width: 800, height: 600, touch: true });
   try {
-    await waitFor('the title', () => page.evaluate('document.getElementById("status").style.display === "none"'), 60000);
+    await page.gameStarted();
     const width = await page.evaluate('document.getElementById("canvas").getBoundingClientRect().width');
     check(width === 800, `the canvas is scaled down to the screen (${width} pixels wide)`);
     for (const name of ['titlescreen.png', 'instructions.png', 'instructions2.png']) {
-      await showsImage(page, name, game.IMAGE_PROBES.slice(0, 1));
+      await showsImage(page, name);
       await page.touchDrag([game.ADVANCE]);
     }
     await showsImage(page, 'player1drawing.png');

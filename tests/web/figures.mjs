@@ -133,7 +133,7 @@ figures.firstFrame = { gameMs: firstFrames.game.map(Math.round), bareMs: firstFr
 
 {
   const page = await Chromium.open(`${base}/site/index.html`, { width: 1280, height: 960 });
-  await waitFor('the title', () => page.evaluate('document.getElementById("status").style.display === "none"'), 60000);
+  await page.gameStarted();
   const web = await playStates(browserPlayer(page));
   await page.close();
 

@@ -7,6 +7,7 @@ import { readFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { decodePng } from './png.mjs';
+import { waitFor } from './chromium.mjs';
 
 export const ASSETS = join(dirname(fileURLToPath(import.meta.url)), '..', '..', 'assets', 'images');
 
@@ -124,6 +125,25 @@ export function checkAccent(shot) {
   check(e.above === 0 && eAcute.above >= 3 && Math.abs(e.below - eAcute.below) <= e.below / 4,
         `é is an e with an accent (e ${JSON.stringify(e)}, é ${JSON.stringify(eAcute)})`);
 }
+
+const STEP_TIMEOUT_MS = 15000;
+
+// Checks that the canvas, as `takeShot` returns it (with at(x, y)), comes to
+// show at each of `points` its colour: `colours` holds one for all or one each.
+export async function shows(takeShot, points, colours, what) {
+  const colourAt = (i) => (Array.isArray(colours[0]) ? colours[i] : colours);
+  let shot;
+  const ok = await waitFor(what, async () => {
+    shot = await takeShot();
+    return points.every(([x, y], i) => near(shot.at(x, y), colourAt(i)));
+  }, STEP_TIMEOUT_MS).catch(() => false);
+  check(ok, `${what}: ${points.map(([x, y]) => `(${x},${y})=${shot?.at(x, y).slice(0, 3)}`).join(' ')}`);
+  return shot;
+}
+
+// Checks that the canvas comes to show the committed picture `name` at `probes`.
+export const showsImage = (takeShot, name, probes = IMAGE_PROBES) =>
+  shows(takeShot, probes, probes.map((probe) => image(name).at(...probe)), `shows ${name}`);
 
 const failures = [];
 

@@ -15,7 +15,6 @@ import { check } from './game.mjs';
 
 const [url, shotsDir] = process.argv.slice(2);
 const MINIBROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
-const STEP_TIMEOUT_MS = 15000;
 
 const freePort = () => new Promise((resolve) => {
   const server = createServer().listen(0, '127.0.0.1', () => {
@@ -78,18 +77,8 @@ async function canvasShot() {
   return { png, at: (x, y) => full.at(left + x, top + y) };
 }
 
-async function shows(points, colour, what) {
-  let shot;
-  const ok = await waitFor(what, async () => {
-    shot = await canvasShot();
-    return points.every(([x, y]) => game.near(shot.at(x, y), colour));
-  }, STEP_TIMEOUT_MS).catch(() => false);
-  check(ok, `${what}: ${points.map(([x, y]) => `(${x},${y})=${shot?.at(x, y).slice(0, 3)}`).join(' ')}`);
-  return shot;
-}
-
-const showsImage = (name) =>
-  shows([game.IMAGE_PROBES[0]], game.image(name).at(...game.IMAGE_PROBES[0]).slice(0, 3), `shows ${name}`);
+const shows = (...rest) => game.shows(canvasShot, ...rest);
+const showsImage = (name) => game.showsImage(canvasShot, name);
 
 try {
   console.log('WebKit: title, into play, a colour, a stroke and "café"');
