@@ -170,9 +170,11 @@ void flush() {
     state.batch.clear();
 }
 
-// Appends the primitive just ended to the batch as triangles or lines. The
-// game's polygons (stroke bands, bevel joins, palette cells) are convex, so a
-// fan covers them exactly; WebGL has neither polygons nor quads.
+// Appends the primitive just ended to the batch as triangles or lines; WebGL
+// has neither polygons nor quads. A polygon becomes a fan from its first
+// vertex, as Mesa draws one: stroke bands and palette cells are convex, and a
+// bevel join, whose corners cross when the stroke bends one way, comes out as
+// on the desktop.
 void endPrimitive() {
     LegacyGl& state = gl();
     const std::vector<Vertex>& v = state.primitive;
