@@ -6,6 +6,7 @@
 // Every gl/glu/glut call the game makes, and who answers it on the web:
 //   here, batched:   glBegin glEnd glVertex2f glColor4f glColor4fv glTexCoord2f
 //                    glNormal3f (dropped: the game never lights)
+//   here, dropped:   glShadeModel glHint (see below)
 //   here, recorded:  glGenLists glNewList glEndList glCallList glCallLists glListBase
 //   here, saved:     glPushAttrib glPopAttrib glPushClientAttrib glPopClientAttrib
 //   here, flushing the batch, then passed on (with fixes):
@@ -15,8 +16,8 @@
 //                    glPushMatrix glPopMatrix glLoadIdentity glTranslatef glScalef
 //                    glMultMatrixf glutSwapBuffers
 //   Emscripten, as they are (start-up state and queries, made with nothing
-//   pending): glShadeModel glPolygonMode glHint glClearDepth glDepthFunc
-//                    glClearColor glGenTextures glGetIntegerv glGetFloatv gluPerspective
+//   pending):        glPolygonMode glClearDepth glDepthFunc glClearColor
+//                    glGenTextures glGetIntegerv glGetFloatv gluPerspective
 //   browser/browser_input.cpp: glutIgnoreKeyRepeat and the input callbacks
 //   Emscripten's GLUT: glutInit glutInitDisplayMode glutInitWindowSize
 //                    glutCreateWindow glutPositionWindow glutReshapeWindow
@@ -262,6 +263,14 @@ void glColor4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) {
     gl().current.color[2] = blue;
     gl().current.color[3] = alpha;
 }
+
+// WebGL shades smoothly only. Every primitive the game draws has one colour,
+// so its flat shading looks the same; the emulation would log a TODO.
+void glShadeModel(GLenum /*mode*/) {}
+
+// The game's one hint, perspective correction, WebGL always applies and does
+// not know as a hint: passing it on logs an INVALID_ENUM error.
+void glHint(GLenum /*target*/, GLenum /*mode*/) {}
 
 void glColor4fv(const GLfloat* rgba) { glColor4f(rgba[0], rgba[1], rgba[2], rgba[3]); }
 

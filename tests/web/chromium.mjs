@@ -211,7 +211,13 @@ export class Chromium {
     try { this.socket?.close(); } catch { /* already closed */ }
     this.browser.kill('SIGTERM');
     await new Promise((resolve) => (this.browser.exitCode !== null ? resolve() : this.browser.once('exit', resolve)));
-    // Chromium's helper processes may still be writing the profile as it exits.
-    rmSync(this.profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
+    // Chromium's helper processes may go on writing the profile for a moment
+    // after the browser exits; a profile still busy after that is left to /tmp.
+    await sleep(500);
+    try {
+      rmSync(this.profile, { recursive: true, force: true, maxRetries: 20, retryDelay: 250 });
+    } catch (error) {
+      console.log(`(left Chromium's profile ${this.profile}: ${error.code})`);
+    }
   }
 }
