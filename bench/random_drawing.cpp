@@ -73,4 +73,3 @@ void fillDrawing(Drawing& drawing, std::int64_t segments) {
         drawing.addStroke(std::move(stroke));
     }
 }
-

@@ -23,8 +23,8 @@ constexpr std::size_t WARM_UP_FRAMES = 5;
 constexpr std::size_t TIMED_FRAMES = 30;
 
 Drawing drawings[std::size(SEGMENT_COUNTS)];
-std::size_t current = 0;      // index of the size being timed
-std::vector<double> frameMs;  // this size's timed frames
+std::size_t current = 0;     // index of the size being timed
+std::vector<double> frameMs; // this size's timed frames
 
 void onDisplay() {
     if (current == std::size(SEGMENT_COUNTS)) {
@@ -54,9 +54,13 @@ void onDisplay() {
     }
 }
 
-void onIdle() { glutPostRedisplay(); }
+void onIdle() {
+    glutPostRedisplay();
+}
 
-void onReshape(int width, int height) { SceneView::instance().reshape(width, height); }
+void onReshape(int width, int height) {
+    SceneView::instance().reshape(width, height);
+}
 
 } // namespace
 

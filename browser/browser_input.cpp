@@ -31,25 +31,28 @@ constexpr char32_t FIRST_PRINTABLE = 0x20; // space; below it are control codes
 constexpr char32_t LAST_LATIN1 = 0xFF;     // the glyph font draws codes up to here
 constexpr long NO_FINGER = -1;
 
-struct Callbacks {
+// The game's input callbacks, and what the browser's events have told so far.
+struct PointerAndKeys {
     void (*mouse)(int button, int state, int x, int y) = nullptr;
     void (*motion)(int x, int y) = nullptr;
     void (*passiveMotion)(int x, int y) = nullptr;
     void (*keyboard)(unsigned char key, int x, int y) = nullptr;
     void (*keyboardUp)(unsigned char key, int x, int y) = nullptr;
     bool ignoreRepeat = false;
-    int buttonsHeld = 0; // bit per mouse button
+    int buttonsHeld = 0;     // bit per mouse button
     long finger = NO_FINGER; // the touch that draws; other fingers are ignored
     int x = 0;               // last pointer position, canvas pixels
     int y = 0;
 };
 
-Callbacks& input() {
-    static Callbacks callbacks;
-    return callbacks;
+PointerAndKeys& input() {
+    static PointerAndKeys state;
+    return state;
 }
 
-// The canvas's box on the page, in CSS pixels.
+// The canvas's box on the page, in CSS pixels. (The JavaScript bodies are
+// kept out of clang-format, which would break their operators.)
+// clang-format off
 EM_JS(void, canvasBox, (double* box), {
     const rect = Module['canvas'].getBoundingClientRect();
     HEAPF64[box >> 3] = rect.left;
@@ -66,13 +69,14 @@ EM_JS(void, stopGlutTouchEmulation, (), {
             function(type) { window.removeEventListener(type, GLUT.touchHandler, true); });
     }
 });
+// clang-format on
 
 // Moves the pointer to the page point (clientX, clientY), in the game's pixels,
 // and tells the game; a position off the canvas is passed on as it is.
 void moveTo(long clientX, long clientY) {
     double box[4];
     canvasBox(box);
-    Callbacks& in = input();
+    PointerAndKeys& in = input();
     if (box[2] <= 0.0 || box[3] <= 0.0) {
         return;
     }
@@ -85,7 +89,7 @@ void moveTo(long clientX, long clientY) {
 }
 
 void press(int button, bool down) {
-    Callbacks& in = input();
+    PointerAndKeys& in = input();
     if (down) {
         in.buttonsHeld |= 1 << button;
     } else {
@@ -122,7 +126,7 @@ EM_BOOL onMouseUp(int /*type*/, const EmscriptenMouseEvent* event, void* /*data*
 // moves, and lifts where it leaves. Taking the event keeps the page from
 // scrolling or zooming and the browser from making mouse events of it.
 EM_BOOL onTouch(int type, const EmscriptenTouchEvent* event, void* /*data*/) {
-    Callbacks& in = input();
+    PointerAndKeys& in = input();
     for (int i = 0; i < event->numTouches; ++i) {
         const EmscriptenTouchPoint& touch = event->touches[i];
         if (!touch.isChanged) {
@@ -196,7 +200,7 @@ EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* event, void* /*data*/) {
     if (code == 0) {
         return EM_FALSE;
     }
-    Callbacks& in = input();
+    PointerAndKeys& in = input();
     if (type == EMSCRIPTEN_EVENT_KEYDOWN) {
         if (!(event->repeat && in.ignoreRepeat) && in.keyboard != nullptr) {
             in.keyboard(code, in.x, in.y);
@@ -217,7 +221,8 @@ void listen() {
     listening = true;
     stopGlutTouchEmulation();
     emscripten_set_mousedown_callback(CANVAS, nullptr, EM_TRUE, onMouseDown);
-    emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseMove);
+    emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE,
+                                      onMouseMove);
     emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseUp);
     emscripten_set_touchstart_callback(CANVAS, nullptr, EM_TRUE, onTouch);
     emscripten_set_touchmove_callback(CANVAS, nullptr, EM_TRUE, onTouch);
@@ -258,9 +263,11 @@ void glutKeyboardUpFunc(void (*callback)(unsigned char key, int x, int y)) {
 
 // Arrows, function keys and the like type nothing; the game ignores them on
 // the desktop too, so they are not passed on.
-void glutSpecialFunc(void (*/*callback*/)(int key, int x, int y)) {}
-void glutSpecialUpFunc(void (*/*callback*/)(int key, int x, int y)) {}
+void glutSpecialFunc(void (* /*callback*/)(int key, int x, int y)) {}
+void glutSpecialUpFunc(void (* /*callback*/)(int key, int x, int y)) {}
 
-void glutIgnoreKeyRepeat(int ignore) { input().ignoreRepeat = ignore != 0; }
+void glutIgnoreKeyRepeat(int ignore) {
+    input().ignoreRepeat = ignore != 0;
+}
 
 } // extern "C"

@@ -83,7 +83,18 @@ struct Vertex {
 constexpr GLsizei VERTEX_STRIDE = sizeof(Vertex);
 
 // One call kept in a display list, with the arguments it needs.
-enum class Op { Begin, End, Vertex, TexCoord, Color, BindTexture, PushMatrix, PopMatrix, Translate, Scale };
+enum class Op {
+    Begin,
+    End,
+    Vertex,
+    TexCoord,
+    Color,
+    BindTexture,
+    PushMatrix,
+    PopMatrix,
+    Translate,
+    Scale
+};
 struct Command {
     Op op;
     GLuint name; // primitive mode or texture name
@@ -107,9 +118,9 @@ struct SavedAttributes {
 
 struct LegacyGl {
     // Drawing.
-    std::vector<Vertex> batch;        // finished primitives, not drawn yet
-    GLenum batchMode = GL_TRIANGLES;  // GL_TRIANGLES or GL_LINES
-    std::vector<Vertex> primitive;    // the glBegin in progress
+    std::vector<Vertex> batch;       // finished primitives, not drawn yet
+    GLenum batchMode = GL_TRIANGLES; // GL_TRIANGLES or GL_LINES
+    std::vector<Vertex> primitive;   // the glBegin in progress
     GLenum primitiveMode = 0;
     CurrentAttributes current;
     bool textured = false; // GL_TEXTURE_2D, which decides whether s, t are sent
@@ -195,7 +206,8 @@ void endPrimitive() {
         break;
     case GL_QUADS:
         for (std::size_t i = 0; i + 3 < v.size(); i += 4) {
-            state.batch.insert(state.batch.end(), {v[i], v[i + 1], v[i + 2], v[i], v[i + 2], v[i + 3]});
+            state.batch.insert(state.batch.end(),
+                               {v[i], v[i + 1], v[i + 2], v[i], v[i + 2], v[i + 3]});
         }
         break;
     default: // the game draws no other primitive
@@ -272,7 +284,9 @@ void glShadeModel(GLenum /*mode*/) {}
 // not know as a hint: passing it on logs an INVALID_ENUM error.
 void glHint(GLenum /*target*/, GLenum /*mode*/) {}
 
-void glColor4fv(const GLfloat* rgba) { glColor4f(rgba[0], rgba[1], rgba[2], rgba[3]); }
+void glColor4fv(const GLfloat* rgba) {
+    glColor4f(rgba[0], rgba[1], rgba[2], rgba[3]);
+}
 
 void glTexCoord2f(GLfloat s, GLfloat t) {
     if (recording(Op::TexCoord, 0, s, t)) {
@@ -303,9 +317,13 @@ void glNewList(GLuint list, GLenum /*mode*/) {
     gl().compiling = &commands;
 }
 
-void glEndList() { gl().compiling = nullptr; }
+void glEndList() {
+    gl().compiling = nullptr;
+}
 
-void glCallList(GLuint list) { callList(list); }
+void glCallList(GLuint list) {
+    callList(list);
+}
 
 // Only GL_UNSIGNED_BYTE names are used (the glyph codes of a line of text).
 void glCallLists(GLsizei n, GLenum /*type*/, const GLvoid* names) {
@@ -315,7 +333,9 @@ void glCallLists(GLsizei n, GLenum /*type*/, const GLvoid* names) {
     }
 }
 
-void glListBase(GLuint base) { gl().listBase = base; }
+void glListBase(GLuint base) {
+    gl().listBase = base;
+}
 
 // ---------------------------------------------------------------------------
 // Attribute stacks: the parts the game pushes (current colour and texture
@@ -375,8 +395,12 @@ void glPopClientAttrib() {
 // State changes: the batch is drawn under the state it was made in
 // ---------------------------------------------------------------------------
 
-void glEnable(GLenum cap) { setEnabled(cap, true); }
-void glDisable(GLenum cap) { setEnabled(cap, false); }
+void glEnable(GLenum cap) {
+    setEnabled(cap, true);
+}
+void glDisable(GLenum cap) {
+    setEnabled(cap, false);
+}
 
 void glBindTexture(GLenum target, GLuint texture) {
     if (recording(Op::BindTexture, texture)) {
@@ -472,7 +496,9 @@ void glMultMatrixf(const GLfloat* matrix) {
 
 // The browser shows the canvas when the frame's callback returns; what is
 // still batched must be drawn by then.
-void glutSwapBuffers() { flush(); }
+void glutSwapBuffers() {
+    flush();
+}
 
 } // extern "C"
 
