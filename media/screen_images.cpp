@@ -3,12 +3,15 @@
 //
 // Start-up waits only for the picture the first frame shows. Every list is
 // compiled at once, binding a texture name of its own; the title's texture is
-// filled before loadAll returns. The others are decoded one at a time on a
-// worker thread, in the order the game first shows them, starting once the
-// first frame is on the screen (its rendering would otherwise share the CPU
-// with the decodes), and uploaded on the frame after each arrives. A picture
-// drawn before its turn is completed right there, so none is ever drawn empty.
+// filled before loadAll returns. The others are decoded one at a time (on a
+// worker thread where the platform has threads), in the order the game first
+// shows them, starting once the first frame is on the screen (its rendering
+// would otherwise share the CPU with the decodes), and uploaded on the frame
+// after each arrives. A picture drawn before its turn is completed right
+// there, so none is ever drawn empty.
 #include "media/screen_images.h"
+
+#include "media/picture_decode.h"
 
 #include <algorithm>
 #include <chrono>
@@ -32,9 +35,6 @@ constexpr const char* PLAYER1_TYPING_FILE = "./images/player1typing.png";
 constexpr const char* PLAYER2_TYPING_FILE = "./images/player2typing.png";
 
 constexpr auto NO_WAIT = std::chrono::seconds(0);
-// Either launch policy is allowed so that, where no thread can be started, the
-// library may run the decode at get() instead of throwing.
-constexpr auto DECODE_POLICY = std::launch::async | std::launch::deferred;
 
 // The unit square centred on the origin, counter-clockwise from the bottom
 // left. The loader puts the file's first row at t = 0, so t = 0 is the top edge
@@ -63,9 +63,6 @@ std::int32_t wholeExtent(double a, double b) {
     return static_cast<std::int32_t>(extent);
 }
 
-std::future<std::optional<DecodedImage>> startDecode(const char* file) {
-    return std::async(DECODE_POLICY, decodePng, file);
-}
 
 // A new texture name that already names a texture object, so that it counts
 // as one before its picture arrives; the binding comes back as it was.
@@ -106,7 +103,7 @@ ScreenImages& ScreenImages::instance() {
 
 void ScreenImages::startDecoding() {
     if (titleImage < 0 && !titleDecode_.valid()) {
-        titleDecode_ = startDecode(TITLE_FILE);
+        titleDecode_ = startPictureDecode(TITLE_FILE);
     }
 }
 
@@ -171,9 +168,10 @@ void ScreenImages::advanceLoading() const {
         return p.decoded.valid();
     });
     if (inFlight == pending_.end()) {
-        pending_.front().decoded = startDecode(pending_.front().file);
+        pending_.front().decoded = startPictureDecode(pending_.front().file);
     } else if (inFlight->decoded.wait_for(NO_WAIT) != std::future_status::timeout) {
-        // A deferred decode (no thread could be started) runs here, as one would at need.
+        // A deferred decode (a platform without threads, or none could be started)
+        // runs here, as one would at need.
         upload(*inFlight);
         pending_.erase(inFlight);
     }

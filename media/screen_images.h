@@ -23,8 +23,8 @@ class ScreenImages {
   public:
     static ScreenImages& instance();
 
-    // Starts decoding the title picture on a worker thread, so that the file is
-    // read while the window opens; needs no GL context. Optional: loadAll
+    // Starts decoding the title picture (on a worker thread where the platform
+    // has threads), so that the file is read while the window opens; needs no GL context. Optional: loadAll
     // decodes what was not started.
     void startDecoding();
     // Builds every picture not built yet from ./images/; a second call builds

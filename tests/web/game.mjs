@@ -1,0 +1,163 @@
+// game.mjs: what the browser tests know of the game: where the players aim,
+// the colours and pictures they should see, the diagnostic line a press
+// writes, formatted as the game's C++ stream does, and the tests' checks. Shared by the Chromium and
+// WebKit tests and the figures script; the positions are the desktop
+// end-to-end test's (tests/e2e/play_test.cpp).
+import { readFileSync } from 'node:fs';
+import { dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { decodePng } from './png.mjs';
+import { waitFor } from './chromium.mjs';
+
+export const ASSETS = join(dirname(fileURLToPath(import.meta.url)), '..', '..', 'assets', 'images');
+
+export const WINDOW_TITLE = 'Quillory - Tavernel';
+
+// Canvas pixels the players aim at.
+export const DONE = [900, 500];
+export const GAME_OVER = [850, 710];
+export const START = [400, 300];   // anywhere on a start screen but its Game Over button
+export const ADVANCE = [500, 400]; // anywhere on the title and instructions
+export const RED_CELL = [932, 215];    // palette cell 7
+export const BLUE_CELL = [932, 317];   // palette cell 5
+export const ORANGE_CELL = [880, 164]; // palette cell 3
+export const RED = [248, 11, 33];
+export const SKY_BLUE = [11, 150, 248];
+export const ORANGE = [255, 165, 9];
+export const WHITE = [255, 255, 255];
+
+// Probes away from strokes, text and palette where each screen shows its image.
+export const IMAGE_PROBES = [[10, 10], [1010, 30], [990, 600], [20, 750]];
+export const GAME_OVER_PROBES = [[10, 10], [1010, 30], [20, 750]];
+
+// The first answer row: 12 pixels a character from x = 41, between these rows.
+export const ROW_TOP = 608;
+export const ROW_BOTTOM = 636;
+export const ROW_LEFT = 41;
+export const CHARACTER_WIDTH = 12;
+// Above this row a lowercase letter leaves no ink; an accent does.
+export const X_HEIGHT_ROW = 619;
+
+const HALF_WIDTH = 512;       // pixels
+const HALF_HEIGHT = 384;      // pixels
+const UNITS_PER_PIXEL = 0.09765625;
+const PIXELS_PER_UNIT = 10.24;
+const CENTRE_Y = 37.5;        // scene y of the canvas's middle row
+const SIGNIFICANT_DIGITS = 6; // an ostream's default precision
+const EXACT_DIGITS = 10;      // every scene coordinate here is a multiple of 1/1024
+
+const images = new Map();
+// The committed picture `name` (e.g. "titlescreen.png").
+export function image(name) {
+  if (!images.has(name)) images.set(name, decodePng(readFileSync(join(ASSETS, name))));
+  return images.get(name);
+}
+
+// Whether two colours are within `tolerance` on each of red, green and blue.
+export const near = (a, b, tolerance = 3) => [0, 1, 2].every((i) => Math.abs(a[i] - b[i]) <= tolerance);
+
+// `value` as printf's %g prints it: six significant digits, ties to even,
+// trailing zeros dropped. The values are exact in ten decimals.
+export function formatG(value) {
+  if (value === 0) return '0';
+  const negative = value < 0;
+  const scaled = BigInt(Math.abs(value).toFixed(EXACT_DIGITS).replace('.', ''));
+  const exponent = Math.floor(Math.log10(Math.abs(value)));
+  const decimals = SIGNIFICANT_DIGITS - 1 - exponent;
+  const divisor = 10n ** BigInt(EXACT_DIGITS - decimals);
+  let kept = scaled / divisor;
+  const rest = scaled % divisor;
+  if (2n * rest > divisor || (2n * rest === divisor && kept % 2n === 1n)) kept += 1n;
+  let text = kept.toString().padStart(decimals + 1, '0');
+  text = decimals > 0 ? `${text.slice(0, -decimals)}.${text.slice(-decimals)}` : text;
+  text = text.includes('.') ? text.replace(/0+$/, '').replace(/\.$/, '') : text;
+  return (negative ? '-' : '') + text;
+}
+
+// The line a left press at canvas pixel (x, y) writes in play.
+export function pressLine(x, y) {
+  return `${formatG((x - HALF_WIDTH) * UNITS_PER_PIXEL)} ${formatG(CENTRE_Y + (HALF_HEIGHT - y) * UNITS_PER_PIXEL)}`;
+}
+
+// The game's own lines among a console's: press positions and "in bounds".
+export const gameLines = (console) => console.filter((line) => /^-?[\d.]+ -?[\d.]+$|^in bounds$/.test(line));
+
+// Canvas pixel of a scene point.
+export const pixelX = (sceneX) => Math.trunc(HALF_WIDTH + sceneX * PIXELS_PER_UNIT);
+export const pixelY = (sceneY) => Math.trunc(HALF_HEIGHT - (sceneY - CENTRE_Y) * PIXELS_PER_UNIT);
+
+// Where canvas pixel (x, y) of a player's picture shows on the game-over
+// screen: each picture at 60 %, player 1's from (-19, 24.5), player 2's from (30.8, 24.5).
+export function gameOverPixel(player, x, y) {
+  const sceneX = (x - HALF_WIDTH) * UNITS_PER_PIXEL;
+  const sceneY = CENTRE_Y + (HALF_HEIGHT - y) * UNITS_PER_PIXEL;
+  return [pixelX((player === 1 ? -19 : 30.8) + 0.6 * sceneX), pixelY(24.5 + 0.6 * sceneY)];
+}
+
+// Pixels darker than half-grey in a rectangle of a decoded picture.
+export function darkPixels(shot, left, top, right, bottom) {
+  let count = 0;
+  for (let y = top; y < bottom; ++y) {
+    for (let x = left; x < right; ++x) {
+      const [r, g, b] = shot.at(x, y);
+      count += r + g + b < 3 * 128 ? 1 : 0;
+    }
+  }
+  return count;
+}
+
+// The dark pixels of character `index` of the first answer row, the part
+// above `splitRow` and the part below.
+export function characterInk(shot, index, splitRow) {
+  const left = ROW_LEFT + index * CHARACTER_WIDTH;
+  return {
+    above: darkPixels(shot, left, ROW_TOP, left + CHARACTER_WIDTH, splitRow),
+    below: darkPixels(shot, left, splitRow, left + CHARACTER_WIDTH, ROW_BOTTOM),
+  };
+}
+
+// Checks that "é", character 6 of an answer row "le café...", is the "e" of
+// character 1 with an accent: the e leaves no ink above the x-height, the é
+// does, and below it both have much the same ink.
+export function checkAccent(shot) {
+  const e = characterInk(shot, 1, X_HEIGHT_ROW);
+  const eAcute = characterInk(shot, 6, X_HEIGHT_ROW);
+  check(e.above === 0 && eAcute.above >= 3 && Math.abs(e.below - eAcute.below) <= e.below / 4,
+        `é is an e with an accent (e ${JSON.stringify(e)}, é ${JSON.stringify(eAcute)})`);
+}
+
+const STEP_TIMEOUT_MS = 15000;
+
+// Checks that the canvas, as `takeShot` returns it (with at(x, y)), comes to
+// show at each of `points` its colour: `colours` holds one for all or one each.
+export async function shows(takeShot, points, colours, what) {
+  const colourAt = (i) => (Array.isArray(colours[0]) ? colours[i] : colours);
+  let shot;
+  const ok = await waitFor(what, async () => {
+    shot = await takeShot();
+    return points.every(([x, y], i) => near(shot.at(x, y), colourAt(i)));
+  }, STEP_TIMEOUT_MS).catch(() => false);
+  check(ok, `${what}: ${points.map(([x, y]) => `(${x},${y})=${shot?.at(x, y).slice(0, 3)}`).join(' ')}`);
+  return shot;
+}
+
+// Checks that the canvas comes to show the committed picture `name` at `probes`.
+export const showsImage = (takeShot, name, probes = IMAGE_PROBES) =>
+  shows(takeShot, probes, probes.map((probe) => image(name).at(...probe)), `shows ${name}`);
+
+const failures = [];
+
+// Records one check, printing it.
+export function check(condition, what) {
+  if (!condition) failures.push(what);
+  console.log(`  ${condition ? 'ok  ' : 'FAIL'} ${what}`);
+}
+
+// Prints the summary of test `name` and ends the process: status 1 on failures.
+export function finish(name) {
+  if (failures.length > 0) {
+    console.log(`${name}: ${failures.length} checks failed:\n  ${failures.join('\n  ')}`);
+    process.exit(1);
+  }
+  console.log(`${name}: all checks passed`);
+}

@@ -1,0 +1,27 @@
+#!/bin/bash
+# run.sh: the browser tests against an unpacked web build. Serves FOLDER on
+# 127.0.0.1, plays the Chromium games (mouse and keyboard, then touch), then
+# the WebKit game under a private X server. Screen shots of the games go to
+# FOLDER/../browser-tests/. Called by ./web --test; exits non-zero on failure.
+#
+# Usage: tests/web/run.sh FOLDER
+set -u
+site=$(cd "${1:?usage: tests/web/run.sh FOLDER}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=../../scripts/setup.sh
+. "$here/../../scripts/setup.sh"
+shots=$(dirname "$site")/browser-tests
+mkdir -p "$shots"
+
+# shellcheck source=serve.sh
+. "$here/serve.sh"
+web_serve "$site" "$shots/server.log" || exit 1
+url="$WEB_BASE_URL/index.html"
+quillory_say "serving $site at $url; screen shots go to $shots"
+
+status=0
+# node 20's WebSocket client, which talks to Chromium, is still behind a flag.
+node --experimental-websocket "$here/chromium_test.mjs" "$url" "$shots" || status=1
+quillory_start_xvfb || exit 1
+node "$here/webkit_test.mjs" "$url" "$shots" || status=1
+exit "$status"
