@@ -142,8 +142,10 @@ Mean meanAround(const Image& image, PixelBox box) {
                       [&](int x, int y) { return !near.contains(x, y); });
 }
 
-// The committed picture `name`, read once per run.
-const Image& picture(const std::string& name) {
+// The committed picture `name`, read once per run. `name` is a plain pointer:
+// a std::string made for the call would look to g++ 14 like a temporary the
+// returned reference might point into.
+const Image& picture(const char* name) {
     static std::map<std::string, Image> loaded;
     auto found = loaded.find(name);
     if (found == loaded.end()) {
