@@ -2,9 +2,11 @@
 # fresh-debian.sh: runs one project command on a freshly bootstrapped Debian of
 # a given release, so the README's promises are proven on a release this
 # machine does not run. Bootstraps a minimal Debian (debootstrap minbase, from
-# the mirror this machine's apt already uses) in build-fresh/RELEASE/, clones
-# the current commit into it, runs the command there as root with the PATH a
-# root shell gets, and removes the chroot however the run ends. Needs root.
+# the mirror this machine's apt already uses) in a folder of its own under
+# /var/tmp (outside the project, whose tree tools walk), clones the current
+# commit into it, runs the command there as root with the PATH a root shell
+# gets, and removes the chroot however the run ends. Needs root; its logs are
+# in build-fresh/logs/.
 #
 # Usage: scripts/fresh-debian.sh RELEASE COMMAND...
 #   e.g. scripts/fresh-debian.sh trixie ./test
@@ -25,9 +27,8 @@ if [ "$(id -u)" -ne 0 ]; then
   exit 1
 fi
 
-FRESH_DIR=build-fresh
-QUILLORY_LOG_DIR=$FRESH_DIR/logs
-root=$PWD/$FRESH_DIR/$release
+QUILLORY_LOG_DIR=build-fresh/logs
+root=
 clone=/root/quillory               # where the project sits inside the chroot
 # A root shell's PATH on Debian (no /usr/games): the command sees what root sees.
 ROOT_PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
@@ -65,7 +66,7 @@ mounts_under_chroot() {
 # would reach outside the chroot.
 remove_chroot() {
   local mounted
-  [ -d "$root" ] || return 0
+  [ -n "$root" ] && [ -d "$root" ] || return 0
   stop_chroot_processes
   for mounted in $(mounts_under_chroot); do
     umount -R "$mounted" 2>/dev/null || true
@@ -85,8 +86,6 @@ finish() {
   exit "$status"
 }
 
-# A chroot a killed run left behind goes first.
-remove_chroot || exit 1
 trap finish EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
@@ -98,7 +97,8 @@ if [ -z "$mirror" ]; then
   exit 1
 fi
 started=$SECONDS
-mkdir -p "$root"
+root=$(realpath "$(mktemp -d "${TMPDIR:-/var/tmp}/quillory-$release.XXXXXX")")
+chmod 755 "$root" # the root folder of a system: apt's download user walks it
 quillory_step "Bootstrapping a minimal Debian $release from $mirror" "$(quillory_log "debootstrap-$release")" \
   debootstrap --variant=minbase "$release" "$root" "$mirror" || exit 1
 
