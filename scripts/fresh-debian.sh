@@ -29,6 +29,8 @@ fi
 
 QUILLORY_LOG_DIR=build-fresh/logs
 root=
+ticker=      # the process that reports a quiet command
+quiet_since= # a file touched whenever the command prints
 clone=/root/quillory               # where the project sits inside the chroot
 # A root shell's PATH on Debian (no /usr/games): the command sees what root sees.
 ROOT_PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
@@ -82,6 +84,8 @@ remove_chroot() {
 finish() {
   local status=$?
   trap - EXIT INT TERM
+  [ -z "$ticker" ] || kill "$ticker" 2>/dev/null || true
+  [ -z "$quiet_since" ] || rm -f "$quiet_since"
   remove_chroot || status=1
   exit "$status"
 }
@@ -118,15 +122,17 @@ fi
 git clone --quiet "$PWD" "$root$clone"
 git -C "$root$clone" checkout --quiet --detach "$commit"
 
-# The command, with a line on stderr whenever it has been quiet for
-# QUILLORY_PROGRESS_S seconds; its output passes through on stdout.
+# The command, with a line on stderr for every QUILLORY_PROGRESS_S seconds it
+# stays quiet; its output passes through on stdout.
 quillory_say "Running '$*' in $clone on Debian $release"
 command_started=$SECONDS
 quiet_since=$(mktemp)
 (
-  while sleep "$QUILLORY_PROGRESS_S"; do
-    [ $(($(date +%s) - $(stat -c %Y "$quiet_since"))) -ge "$QUILLORY_PROGRESS_S" ] &&
+  while sleep 1; do
+    if [ $(($(date +%s) - $(stat -c %Y "$quiet_since"))) -ge "$QUILLORY_PROGRESS_S" ]; then
       quillory_say "  still running after $((SECONDS - command_started)) s: $*"
+      : >"$quiet_since"
+    fi
   done
 ) &
 ticker=$!
@@ -139,9 +145,6 @@ chroot "$root" /usr/bin/env -i HOME=/root PATH="$ROOT_PATH" TERM="${TERM:-dumb}"
   done
 status=${PIPESTATUS[0]}
 set -e
-kill "$ticker" 2>/dev/null
-wait "$ticker" 2>/dev/null || true
-rm -f "$quiet_since"
 
 quillory_say "'$*' on Debian $release ended with status $status after $((SECONDS - command_started)) s ($((SECONDS - started)) s with the bootstrap)"
 exit "$status"
