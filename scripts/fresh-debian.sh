@@ -122,15 +122,17 @@ fi
 git clone --quiet "$PWD" "$root$clone"
 git -C "$root$clone" checkout --quiet --detach "$commit"
 
-# The command, with a line on stderr for every QUILLORY_PROGRESS_S seconds it
-# stays quiet; its output passes through on stdout.
-quillory_say "Running '$*' in $clone on Debian $release"
+# The command, with a line on stderr whenever it stays quiet for longer than
+# QUILLORY_PROGRESS_S seconds (a command that reports that often itself draws
+# none); its output passes through on stdout. Messages name it by its first line.
+name=${*%%$'\n'*}
+quillory_say "Running '$name' in $clone on Debian $release"
 command_started=$SECONDS
 quiet_since=$(mktemp)
 (
   while sleep 1; do
-    if [ $(($(date +%s) - $(stat -c %Y "$quiet_since"))) -ge "$QUILLORY_PROGRESS_S" ]; then
-      quillory_say "  still running after $((SECONDS - command_started)) s: $*"
+    if [ $(($(date +%s) - $(stat -c %Y "$quiet_since"))) -gt "$QUILLORY_PROGRESS_S" ]; then
+      quillory_say "  still running after $((SECONDS - command_started)) s: $name"
       : >"$quiet_since"
     fi
   done
@@ -146,5 +148,5 @@ chroot "$root" /usr/bin/env -i HOME=/root PATH="$ROOT_PATH" TERM="${TERM:-dumb}"
 status=${PIPESTATUS[0]}
 set -e
 
-quillory_say "'$*' on Debian $release ended with status $status after $((SECONDS - command_started)) s ($((SECONDS - started)) s with the bootstrap)"
+quillory_say "'$name' on Debian $release ended with status $status after $((SECONDS - command_started)) s ($((SECONDS - started)) s with the bootstrap)"
 exit "$status"
