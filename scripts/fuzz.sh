@@ -16,7 +16,7 @@ rss_limit_mb=1024
 cc=$(command -v clang || true)
 cxx=$(command -v clang++ || true)
 if [ -z "$cc" ] || [ -z "$cxx" ]; then
-  echo "fuzz: clang is needed (Debian: apt-get install clang)" >&2
+  echo "fuzz: clang and its libFuzzer are needed (Debian: apt-get install clang libclang-rt-dev)" >&2
   exit 1
 fi
 
