@@ -6,15 +6,7 @@
 #include <cstddef>
 
 namespace {
-constexpr float CHANNEL_MAX = 255.0f;  // an 8-bit channel value of full intensity
-constexpr float GRID_ORIGIN_X = 33.5f; // scene x of the grid's lower-left corner
-constexpr float GRID_ORIGIN_Y = 41.5f; // scene y of the grid's lower-left corner
-constexpr float CELL_SIZE = 5.0f;      // side of one cell, scene units
-constexpr int GRID_COLUMNS = 2;
-constexpr int GRID_ROWS = 5;        // cell k is in column k / 5, row k % 5
-constexpr float SWATCH_X = 41.5f;   // scene x of the swatch's lower-left corner
-constexpr float SWATCH_Y = 35.5f;   // scene y of the swatch's lower-left corner
-constexpr float SWATCH_SIZE = 2.0f; // side of the swatch, scene units
+constexpr float CHANNEL_MAX = 255.0f; // an 8-bit channel value of full intensity
 constexpr float OPAQUE_ALPHA = 1.0f;
 constexpr float GRID_UNIT = 1.0f;    // side of a cell, or of the swatch, before scaling
 constexpr float PLANE_Z = 0.0f;      // everything lies in the scene plane
@@ -61,9 +53,9 @@ ColorPalette palette;
 
 void ColorPalette::init() {
     colors_ = CELL_COLORS;
-    originX_ = GRID_ORIGIN_X;
-    originY_ = GRID_ORIGIN_Y;
-    cellSize_ = CELL_SIZE;
+    originX_ = PALETTE_GRID_X;
+    originY_ = PALETTE_GRID_Y;
+    cellSize_ = PALETTE_CELL_SIZE;
 }
 
 RgbColor ColorPalette::pickAt(float x, float y) {
@@ -74,17 +66,17 @@ RgbColor ColorPalette::pickAt(float x, float y) {
     int column = NO_CELL;
     if (0.0f < dx && dx < s) {
         column = 0;
-    } else if (s < dx && dx < static_cast<float>(GRID_COLUMNS) * s) {
+    } else if (s < dx && dx < static_cast<float>(PALETTE_COLUMNS) * s) {
         column = 1;
     }
     int row = NO_CELL;
-    for (int r = 0; r < GRID_ROWS; ++r) {
+    for (int r = 0; r < PALETTE_ROWS; ++r) {
         if (static_cast<float>(r) * s < dy && dy < static_cast<float>(r + 1) * s) {
             row = r;
         }
     }
     if (column != NO_CELL && row != NO_CELL) {
-        selected_ = GRID_ROWS * column + row;
+        selected_ = PALETTE_ROWS * column + row;
     }
     return currentColor();
 }
@@ -93,17 +85,17 @@ void ColorPalette::draw() const {
     glPushMatrix();
     glTranslatef(originX_, originY_, PLANE_Z);
     glScalef(cellSize_, cellSize_, UNSCALED);
-    for (int c = 0; c < GRID_COLUMNS; ++c) {
-        for (int r = 0; r < GRID_ROWS; ++r) {
-            setColor(colors_[static_cast<std::size_t>(GRID_ROWS * c + r)]);
+    for (int c = 0; c < PALETTE_COLUMNS; ++c) {
+        for (int r = 0; r < PALETTE_ROWS; ++r) {
+            setColor(colors_[static_cast<std::size_t>(PALETTE_ROWS * c + r)]);
             unitSquare(static_cast<float>(c), static_cast<float>(r));
         }
     }
     glPopMatrix();
 
     glPushMatrix();
-    glTranslatef(SWATCH_X, SWATCH_Y, PLANE_Z);
-    glScalef(SWATCH_SIZE, SWATCH_SIZE, UNSCALED);
+    glTranslatef(PALETTE_SWATCH_X, PALETTE_SWATCH_Y, PLANE_Z);
+    glScalef(PALETTE_SWATCH_SIZE, PALETTE_SWATCH_SIZE, UNSCALED);
     setColor(currentColor());
     unitSquare(LOCAL_ORIGIN, LOCAL_ORIGIN);
     glPopMatrix();

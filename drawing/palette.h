@@ -12,6 +12,16 @@
 
 inline constexpr int PALETTE_SIZE = 10;
 
+// Where the grid and the swatch lie, scene units; the screen art frames both.
+inline constexpr float PALETTE_GRID_X = 33.5f;   // scene x of the grid's lower-left corner
+inline constexpr float PALETTE_GRID_Y = 41.5f;   // scene y of the grid's lower-left corner
+inline constexpr float PALETTE_CELL_SIZE = 5.0f; // side of one cell, scene units
+inline constexpr int PALETTE_COLUMNS = 2;
+inline constexpr int PALETTE_ROWS = 5;             // cell k is in column k / 5, row k % 5
+inline constexpr float PALETTE_SWATCH_X = 41.5f;   // scene x of the swatch's lower-left corner
+inline constexpr float PALETTE_SWATCH_Y = 35.5f;   // scene y of the swatch's lower-left corner
+inline constexpr float PALETTE_SWATCH_SIZE = 2.0f; // side of the swatch, scene units
+
 class ColorPalette {
   public:
     ColorPalette() = default; // zero-filled; init gives it its colours

@@ -52,5 +52,12 @@ void finishStroke();
 void drawLiveView(const Drawing& drawing);
 // Draws the picture view of a drawing: its strokes alone.
 void drawPictureView(const Drawing& drawing);
+// Where drawGameOverPair puts the pictures: each drawing scaled about the
+// scene origin, then moved by the offset; the screen art frames both places.
+inline constexpr float GAME_OVER_SCALE = 0.6f;     // size of each picture on the game-over screen
+inline constexpr float PLAYER1_OFFSET_X = -19.0f;  // scene x of player 1's picture origin
+inline constexpr float PLAYER2_OFFSET_X = 30.8f;   // scene x of player 2's picture origin
+inline constexpr float GAME_OVER_OFFSET_Y = 24.5f; // scene y of both pictures' origin
+
 // Draws both drawings side by side at 60 % for the game-over screen.
 void drawGameOverPair();

@@ -5,10 +5,6 @@
 #include <GL/gl.h>
 
 namespace {
-constexpr float GAME_OVER_SCALE = 0.6f;     // size of each picture on the game-over screen
-constexpr float PLAYER1_OFFSET_X = -19.0f;  // scene x of player 1's picture origin
-constexpr float PLAYER2_OFFSET_X = 30.8f;   // scene x of player 2's picture origin
-constexpr float GAME_OVER_OFFSET_Y = 24.5f; // scene y of both pictures' origin
 constexpr float PLANE_Z = 0.0f;             // no shift off the scene plane
 constexpr float UNSCALED = 1.0f;            // z scale of the reduced pictures
 

@@ -79,6 +79,8 @@ foreach(size 16 32 48 64 128 256)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME quillory.png)
 endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/quillory.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${generated}/quillory.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${generated}/changelog.gz ${packaging}/copyright
         DESTINATION ${QUILLORY_INSTALL_DOCDIR})

@@ -21,8 +21,7 @@ if [ -z "$cc" ] || [ -z "$cxx" ]; then
 fi
 
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER="$cc" \
-  -DCMAKE_CXX_COMPILER="$cxx" -DQUILLORY_FUZZ=ON -DQUILLORY_TESTS=OFF -DQUILLORY_BENCH=OFF \
-  -DQUILLORY_TOOLS=OFF >/dev/null
+  -DCMAKE_CXX_COMPILER="$cxx" -DQUILLORY_FUZZ=ON -DQUILLORY_TESTS=OFF -DQUILLORY_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j "$(nproc)" --target png_decode_fuzzer font_build_fuzzer >/dev/null
 
 mkdir -p build-fuzz/findings

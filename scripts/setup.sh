@@ -14,7 +14,7 @@ QUILLORY_PACKAGES=(
   fonts-anonymous-pro
 )
 # What the tests add: an X server and input, the test frameworks, and the
-# faces of fonts-freefont-ttf that the tests and the art generator read.
+# faces of fonts-freefont-ttf that the tests read.
 QUILLORY_TEST_PACKAGES=(
   xvfb xdotool x11-utils libgtest-dev libbenchmark-dev fonts-freefont-ttf
   desktop-file-utils appstream

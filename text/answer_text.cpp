@@ -11,7 +11,6 @@ namespace {
 
 constexpr const char* ANSWER_FONT_PATH = "./fonts/courier.ttf";
 constexpr std::uint32_t ANSWER_FONT_HEIGHT = 12; // points
-constexpr float ANSWER_LEFT_X = -46.0f;          // scene units, pen origin of every row
 constexpr float ANSWER_TOP_BASELINE = 13.5f;     // scene units, baseline of row 0
 constexpr float ANSWER_ROW_SPACING = 2.0f;       // scene units between baselines
 constexpr float ANSWER_GLYPH_SCALE = 0.13f;      // scene units per glyph pixel

@@ -15,6 +15,8 @@
 inline constexpr std::size_t ANSWER_ROW_LENGTH = 79;
 // Longest answer the keyboard builds: six full rows.
 inline constexpr std::size_t ANSWER_MAX_LENGTH = 474;
+// Scene x of the pen origin of every row; the screen art rules the rows from here.
+inline constexpr float ANSWER_LEFT_X = -46.0f;
 
 class AnswerText {
   public:

@@ -1,18 +1,26 @@
-// screen_art_test.cpp: the committed screen pictures against the places the game uses.
+// screen_art_test.cpp: the screen art against the places the game uses.
 //
-// The game shows each picture unscaled over the whole window and then draws
-// strokes, typed text and the colour grid on fixed areas of it, and takes
-// presses on fixed buttons. These tests read the PNGs from assets/images and
-// check that the pictures put their buttons, canvases and rows on exactly
-// those areas, in colours the game's own drawing stays legible on.
+// The game shows each picture unscaled over the whole window, then draws
+// strokes, typed text and the colour grid on fixed areas of it and takes
+// presses on fixed buttons. The areas come from the game's own headers. The
+// SVG sources in assets/src name the rects that must lie on them; the
+// rendered PNGs in assets/images must show the buttons, white canvases,
+// light rows and labels there, in colours the game's drawing stays legible on.
+#include "drawing/palette.h"
+#include "game/input_router.h"
 #include "tests/support/png_io.h"
+#include "text/answer_text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <fstream>
 #include <map>
+#include <optional>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,44 +28,72 @@ namespace {
 
 using testsupport::Image;
 
-constexpr int kWidth = 1024; // pixels
-constexpr int kHeight = 768; // pixels
+constexpr int WIDTH = 1024; // pixels, the window's size
+constexpr int HEIGHT = 768; // pixels
 
-// Scene units to window pixels: x −50…50 left to right, y 0…75 bottom to top.
-constexpr double kPixelsPerUnit = 10.24;
-constexpr double kCentreX = 512.0;
-constexpr double kCentreY = 384.0;
-constexpr double kMiddleY = 37.5;
-
-// A rectangle in scene units.
-struct SceneRect {
-    double left;
-    double right;
-    double bottom;
-    double top;
-};
-
-// The areas the game fixes.
-constexpr SceneRect kDoneButton{29.59, 48.14, 20.41, 31.35};
-constexpr SceneRect kGameOverButton{16.9, 47.85, 2.73, 8.89};
-constexpr SceneRect kCanvas{-47.0, 27.66, 20.3, 72.81};
-constexpr SceneRect kGameOverPicture1{-47.2, -2.404, 36.68, 68.186};
-constexpr SceneRect kGameOverPicture2{2.6, 47.396, 36.68, 68.186};
-constexpr std::array<double, 6> kAnswerBaselines{13.5, 11.5, 9.5, 7.5, 5.5, 3.5};
-constexpr double kAnswerLeft = -46.0;
-constexpr double kAnswerRight = 46.5;
-constexpr double kAnswerBelow = 0.6; // descenders, scene units under a baseline
-constexpr double kAnswerAbove = 2.2; // glyph tops, scene units over a baseline
+// The view's projection: scene x −50…50 across the window, y 0…75 up it.
+constexpr double PIXELS_PER_UNIT = 10.24;
+constexpr double CENTRE_X = 512.0;
+constexpr double CENTRE_Y = 384.0;
+constexpr double MIDDLE_Y = 37.5; // scene y at the window's middle
 
 // Checks, in the units named.
-constexpr int kRingGap = 3;                  // pixels between a button and the ring around it
-constexpr int kRingWidth = 6;                // pixels
-constexpr double kVisibleDifference = 60.0;  // RGB distance, channels 0…255
-constexpr double kLabelLuminanceSpan = 0.35; // brightest minus darkest pixel on a button
-constexpr double kLabelInset = 0.2;          // of a button's size, ignored at each edge
-constexpr int kAntiAliasBorder = 1;          // pixels at an area's edge that may blend
-constexpr double kMinimumLuminance = 0.30;   // 7 : 1 contrast against black text
-constexpr double kPlayerDifference = 60.0;   // RGB distance between the players' buttons
+constexpr double SVG_TOLERANCE = 0.01;        // pixels between a named rect and its area
+constexpr int RING_GAP = 3;                   // pixels between a button and the ring around it
+constexpr int RING_WIDTH = 6;                 // pixels
+constexpr double VISIBLE_DIFFERENCE = 60.0;   // RGB distance, channels 0…255
+constexpr double LABEL_LUMINANCE_SPAN = 0.35; // brightest minus darkest pixel on a button
+constexpr double LABEL_INSET = 0.2;           // of a button's size, ignored at each edge
+constexpr int LABEL_SEARCH = 8;               // pixels round a box searched for its white label
+constexpr int LABEL_MARGIN = 2;               // pixels a label keeps from its box's edges
+constexpr int LABEL_WHITE = 250;              // least channel value of a label pixel
+constexpr int ANTI_ALIAS_BORDER = 1;          // pixels at an area's edge that may blend
+constexpr double MINIMUM_LUMINANCE = 0.30;    // 7 : 1 contrast against black text
+constexpr double PLAYER_DIFFERENCE = 60.0;    // RGB distance between the players' buttons
+constexpr double GLYPH_ABOVE = 2.2;           // scene units of a typed glyph above its baseline
+constexpr double GLYPH_BELOW = 0.6;           // and below it
+constexpr int ANSWER_ROWS = static_cast<int>(ANSWER_MAX_LENGTH / ANSWER_ROW_LENGTH);
+
+// A rectangle in image pixels, y down.
+struct PixelRect {
+    double left;
+    double top;
+    double right;
+    double bottom;
+
+    bool contains(const PixelRect& inner) const {
+        return left <= inner.left && top <= inner.top && inner.right <= right &&
+               inner.bottom <= bottom;
+    }
+};
+
+PixelRect toPixels(const SceneRect& area) {
+    return {CENTRE_X + area.left * PIXELS_PER_UNIT,
+            CENTRE_Y - (area.top - MIDDLE_Y) * PIXELS_PER_UNIT,
+            CENTRE_X + area.right * PIXELS_PER_UNIT,
+            CENTRE_Y - (area.bottom - MIDDLE_Y) * PIXELS_PER_UNIT};
+}
+
+// Where drawGameOverPair puts one player's picture: the canvas scaled, then moved.
+SceneRect gameOverPicture(double offsetX) {
+    return {offsetX + GAME_OVER_SCALE * CanvasRegion.left,
+            offsetX + GAME_OVER_SCALE * CanvasRegion.right,
+            GAME_OVER_OFFSET_Y + GAME_OVER_SCALE * CanvasRegion.bottom,
+            GAME_OVER_OFFSET_Y + GAME_OVER_SCALE * CanvasRegion.top};
+}
+
+constexpr SceneRect PALETTE_GRID{PALETTE_GRID_X,
+                                 PALETTE_GRID_X + PALETTE_COLUMNS* PALETTE_CELL_SIZE,
+                                 PALETTE_GRID_Y, PALETTE_GRID_Y + PALETTE_ROWS* PALETTE_CELL_SIZE};
+constexpr SceneRect PEN_SWATCH{PALETTE_SWATCH_X, PALETTE_SWATCH_X + PALETTE_SWATCH_SIZE,
+                               PALETTE_SWATCH_Y, PALETTE_SWATCH_Y + PALETTE_SWATCH_SIZE};
+
+// The band one typed row may cover. Rows are centred on the window, so a
+// full row ends about as far right of the middle as it starts left of it.
+SceneRect answerRow(int row) {
+    const double baseline = answerRowBaseline(row);
+    return {ANSWER_LEFT_X, -ANSWER_LEFT_X, baseline - GLYPH_BELOW, baseline + GLYPH_ABOVE};
+}
 
 // Columns x0…x1−1 and rows y0…y1−1 of the window.
 struct PixelBox {
@@ -70,28 +106,69 @@ struct PixelBox {
     bool contains(int x, int y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
 };
 
-double pixelX(double x) {
-    return kCentreX + x * kPixelsPerUnit;
-}
-double pixelY(double y) {
-    return kCentreY - (y - kMiddleY) * kPixelsPerUnit;
-}
-
-// The pixels lying wholly inside `area`.
-PixelBox pixelsInside(SceneRect area) {
-    return {static_cast<int>(std::ceil(pixelX(area.left))),
-            static_cast<int>(std::ceil(pixelY(area.top))),
-            static_cast<int>(std::floor(pixelX(area.right))),
-            static_cast<int>(std::floor(pixelY(area.bottom)))};
+// The pixels lying wholly inside `rect`.
+PixelBox pixelsInside(const PixelRect& rect) {
+    return {static_cast<int>(std::ceil(rect.left)), static_cast<int>(std::ceil(rect.top)),
+            static_cast<int>(std::floor(rect.right)), static_cast<int>(std::floor(rect.bottom))};
 }
 
-// Every pixel that `area` touches.
-PixelBox pixelsTouching(SceneRect area) {
-    return {static_cast<int>(std::floor(pixelX(area.left))),
-            static_cast<int>(std::floor(pixelY(area.top))),
-            static_cast<int>(std::ceil(pixelX(area.right))),
-            static_cast<int>(std::ceil(pixelY(area.bottom)))};
+// Every pixel that `rect` touches.
+PixelBox pixelsTouching(const PixelRect& rect) {
+    return {static_cast<int>(std::floor(rect.left)), static_cast<int>(std::floor(rect.top)),
+            static_cast<int>(std::ceil(rect.right)), static_cast<int>(std::ceil(rect.bottom))};
 }
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string sourcePath(const std::string& screen) {
+    return std::string(QUILLORY_SOURCE_DIR) + "/assets/src/" + screen + ".svg";
+}
+
+// The rect named `id` in the SVG source of `screen`: the element of that id if
+// it is a rect, else the first rect inside the group of that id.
+std::optional<PixelRect> namedRect(const std::string& screen, const std::string& id) {
+    const std::string svg = readFile(sourcePath(screen));
+    const std::size_t named = svg.find("id=\"" + id + "\"");
+    if (named == std::string::npos) {
+        return std::nullopt;
+    }
+    std::size_t start = svg.rfind('<', named);
+    if (svg.compare(start, 5, "<rect") != 0) {
+        start = svg.find("<rect", named);
+    }
+    const std::size_t end = svg.find('>', start);
+    if (start == std::string::npos || end == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::string element = svg.substr(start, end - start);
+    std::map<std::string, double> value;
+    const std::regex attribute(R"re(\s(x|y|width|height)="([-0-9.]+)")re");
+    for (auto it = std::sregex_iterator(element.begin(), element.end(), attribute);
+         it != std::sregex_iterator(); ++it) {
+        value[(*it)[1]] = std::stod((*it)[2]);
+    }
+    return PixelRect{value["x"], value["y"], value["x"] + value["width"],
+                     value["y"] + value["height"]};
+}
+
+// The committed picture of `screen`, read afresh: a copy, so no caller holds a
+// reference into a cache.
+Image picture(const std::string& screen) {
+    return testsupport::readPngRgb(std::string(QUILLORY_SOURCE_DIR) + "/assets/images/" + screen +
+                                   ".png");
+}
+
+const std::array<const char*, 10> ALL_SCREENS{
+    "titlescreen",  "instructions",   "instructions2",  "gameover",      "player1start",
+    "player2start", "player1drawing", "player2drawing", "player1typing", "player2typing"};
+const std::array<const char*, 4> PLAY_SCREENS{"player1drawing", "player2drawing", "player1typing",
+                                              "player2typing"};
+const std::array<const char*, 2> START_SCREENS{"player1start", "player2start"};
 
 struct Mean {
     double r = 0.0;
@@ -131,43 +208,16 @@ template <typename Keep> Mean meanColour(const Image& image, PixelBox box, Keep 
     return {sum.r / count, sum.g / count, sum.b / count};
 }
 
-Mean meanInside(const Image& image, PixelBox box) {
-    return meanColour(image, box, [](int, int) { return true; });
-}
-
-// The mean colour of a ring around `box`, kRingGap to kRingGap + kRingWidth pixels out.
+// The mean colour of a ring around `box`, RING_GAP to RING_GAP + RING_WIDTH pixels out.
 Mean meanAround(const Image& image, PixelBox box) {
-    const PixelBox near = box.grown(kRingGap);
-    return meanColour(image, near.grown(kRingWidth),
+    const PixelBox near = box.grown(RING_GAP);
+    return meanColour(image, near.grown(RING_WIDTH),
                       [&](int x, int y) { return !near.contains(x, y); });
 }
 
-// The committed picture `name`, read once per run. `name` is a plain pointer:
-// a std::string made for the call would look to g++ 14 like a temporary the
-// returned reference might point into.
-const Image& picture(const char* name) {
-    static std::map<std::string, Image> loaded;
-    auto found = loaded.find(name);
-    if (found == loaded.end()) {
-        found = loaded
-                    .emplace(name, testsupport::readPngRgb(std::string(QUILLORY_SOURCE_DIR) +
-                                                           "/assets/images/" + name))
-                    .first;
-    }
-    return found->second;
-}
-
-const std::array<const char*, 10> kAllPictures{
-    "titlescreen.png",   "instructions.png", "instructions2.png",  "gameover.png",
-    "player1start.png",  "player2start.png", "player1drawing.png", "player2drawing.png",
-    "player1typing.png", "player2typing.png"};
-const std::array<const char*, 4> kPlayPictures{"player1drawing.png", "player2drawing.png",
-                                               "player1typing.png", "player2typing.png"};
-const std::array<const char*, 2> kStartPictures{"player1start.png", "player2start.png"};
-
 // Expects every pixel of `box` shrunk by the anti-aliased border to be pure white.
 void expectPlainWhite(const Image& image, PixelBox box, const std::string& what) {
-    const PixelBox strict = box.grown(-kAntiAliasBorder);
+    const PixelBox strict = box.grown(-ANTI_ALIAS_BORDER);
     int offWhite = 0;
     for (int y = strict.y0; y < strict.y1; ++y) {
         for (int x = strict.x0; x < strict.x1; ++x) {
@@ -183,56 +233,110 @@ void expectPlainWhite(const Image& image, PixelBox box, const std::string& what)
     EXPECT_EQ(offWhite, 0) << what << ": pixels that are not white";
 }
 
-class EveryPicture : public testing::TestWithParam<const char*> {};
+class EveryScreen : public testing::TestWithParam<const char*> {};
 
-TEST_P(EveryPicture, IsAReadablePngOfTheWindowSize) {
-    const Image& image = picture(GetParam());
-    EXPECT_EQ(image.width, kWidth);
-    EXPECT_EQ(image.height, kHeight);
+TEST_P(EveryScreen, HasItsSourceAndAPictureOfTheWindowSize) {
+    const std::string svg = readFile(sourcePath(GetParam()));
+    EXPECT_NE(svg.find("width=\"1024\" height=\"768\""), std::string::npos) << "in the source";
+    const Image image = picture(GetParam());
+    EXPECT_EQ(image.width, WIDTH);
+    EXPECT_EQ(image.height, HEIGHT);
 }
 
-INSTANTIATE_TEST_SUITE_P(ScreenArt, EveryPicture, testing::ValuesIn(kAllPictures),
+INSTANTIATE_TEST_SUITE_P(ScreenArt, EveryScreen, testing::ValuesIn(ALL_SCREENS),
                          [](const testing::TestParamInfo<const char*>& param) {
-                             std::string name = param.param;
-                             return name.substr(0, name.find('.'));
+                             return std::string(param.param);
                          });
 
-// One button on one picture.
-struct ButtonOnPicture {
-    const char* picture;
-    SceneRect button;
-    const char* label;
+// A rect an SVG source names, and the game's area it must lie on.
+struct NamedArea {
+    const char* screen;
+    const char* id;
+    PixelRect area;
 };
 
-std::vector<ButtonOnPicture> allButtons() {
-    std::vector<ButtonOnPicture> buttons;
-    for (const char* name : kPlayPictures) {
-        buttons.push_back({name, kDoneButton, "Done"});
+std::vector<NamedArea> namedAreas() {
+    std::vector<NamedArea> areas;
+    for (const char* screen : PLAY_SCREENS) {
+        areas.push_back({screen, "done-button", toPixels(DoneButton)});
+        areas.push_back({screen, "canvas", toPixels(CanvasRegion)});
+        areas.push_back({screen, "palette-grid", toPixels(PALETTE_GRID)});
+        areas.push_back({screen, "pen-swatch", toPixels(PEN_SWATCH)});
     }
-    for (const char* name : kStartPictures) {
-        buttons.push_back({name, kGameOverButton, "Game Over"});
+    for (const char* screen : START_SCREENS) {
+        areas.push_back({screen, "game-over-button", toPixels(GameOverButton)});
     }
-    return buttons;
+    areas.push_back({"gameover", "picture-1", toPixels(gameOverPicture(PLAYER1_OFFSET_X))});
+    areas.push_back({"gameover", "picture-2", toPixels(gameOverPicture(PLAYER2_OFFSET_X))});
+    return areas;
 }
 
-TEST(ScreenButtons, StandOutFromWhatSurroundsThem) {
-    for (const ButtonOnPicture& b : allButtons()) {
-        SCOPED_TRACE(std::string(b.picture) + ", " + b.label);
-        const Image& image = picture(b.picture);
-        ASSERT_EQ(image.width, kWidth);
-        const PixelBox box = pixelsInside(b.button);
-        EXPECT_GE(distance(meanInside(image, box), meanAround(image, box)), kVisibleDifference);
+TEST(ScreenSources, NameRectsExactlyOnTheGamesAreas) {
+    for (const NamedArea& named : namedAreas()) {
+        SCOPED_TRACE(std::string(named.screen) + ".svg, " + named.id);
+        const std::optional<PixelRect> rect = namedRect(named.screen, named.id);
+        ASSERT_TRUE(rect.has_value());
+        EXPECT_NEAR(rect->left, named.area.left, SVG_TOLERANCE);
+        EXPECT_NEAR(rect->top, named.area.top, SVG_TOLERANCE);
+        EXPECT_NEAR(rect->right, named.area.right, SVG_TOLERANCE);
+        EXPECT_NEAR(rect->bottom, named.area.bottom, SVG_TOLERANCE);
     }
 }
 
-TEST(ScreenButtons, CarryALabel) {
-    for (const ButtonOnPicture& b : allButtons()) {
-        SCOPED_TRACE(std::string(b.picture) + ", " + b.label);
-        const Image& image = picture(b.picture);
-        ASSERT_EQ(image.width, kWidth);
-        const PixelBox box = pixelsInside(b.button);
-        const int insetX = static_cast<int>((box.x1 - box.x0) * kLabelInset);
-        const int insetY = static_cast<int>((box.y1 - box.y0) * kLabelInset);
+// The palette's panel takes no presses outside the palette's press area, and
+// the ruled writing area holds every typed row.
+TEST(ScreenSources, KeepPanelAndRowsWhereTheGameWantsThem) {
+    for (const char* screen : PLAY_SCREENS) {
+        SCOPED_TRACE(screen);
+        const std::optional<PixelRect> panel = namedRect(screen, "palette");
+        ASSERT_TRUE(panel.has_value());
+        EXPECT_TRUE(toPixels(PaletteRegion).contains(*panel));
+        const std::optional<PixelRect> rows = namedRect(screen, "answer-rows");
+        ASSERT_TRUE(rows.has_value());
+        for (int row = 0; row < ANSWER_ROWS; ++row) {
+            EXPECT_TRUE(rows->contains(toPixels(answerRow(row)))) << "row " << row;
+        }
+    }
+}
+
+// One white label on a coloured box of one screen.
+struct LabelBox {
+    const char* screen;
+    PixelRect box;
+    const char* what;
+};
+
+std::vector<LabelBox> labelBoxes() {
+    std::vector<LabelBox> boxes;
+    for (const char* screen : PLAY_SCREENS) {
+        boxes.push_back({screen, toPixels(DoneButton), "Done"});
+        boxes.push_back({screen, namedRect(screen, "banner").value_or(PixelRect{}), "banner"});
+    }
+    for (const char* screen : START_SCREENS) {
+        boxes.push_back({screen, toPixels(GameOverButton), "Game Over"});
+        boxes.push_back(
+            {screen, namedRect(screen, "start-prompt").value_or(PixelRect{}), "click to start"});
+    }
+    for (const char* screen : {"titlescreen", "instructions", "instructions2"}) {
+        boxes.push_back({screen, namedRect(screen, "prompt").value_or(PixelRect{}), "prompt"});
+    }
+    return boxes;
+}
+
+// Each button and pill stands out from what surrounds it and carries a
+// readable label wholly inside it: one too long spills white past its edges.
+TEST(ScreenButtons, StandOutAndHoldTheirWholeLabel) {
+    for (const LabelBox& b : labelBoxes()) {
+        SCOPED_TRACE(std::string(b.screen) + ", " + b.what);
+        const Image image = picture(b.screen);
+        ASSERT_EQ(image.width, WIDTH);
+        const PixelBox box = pixelsInside(b.box);
+        EXPECT_GE(
+            distance(meanColour(image, box, [](int, int) { return true; }), meanAround(image, box)),
+            VISIBLE_DIFFERENCE);
+
+        const int insetX = static_cast<int>((box.x1 - box.x0) * LABEL_INSET);
+        const int insetY = static_cast<int>((box.y1 - box.y0) * LABEL_INSET);
         double darkest = 1.0;
         double brightest = 0.0;
         for (int y = box.y0 + insetY; y < box.y1 - insetY; ++y) {
@@ -241,39 +345,54 @@ TEST(ScreenButtons, CarryALabel) {
                 brightest = std::max(brightest, luminance(image.at(x, y)));
             }
         }
-        EXPECT_GE(brightest - darkest, kLabelLuminanceSpan);
+        EXPECT_GE(brightest - darkest, LABEL_LUMINANCE_SPAN) << "no readable label";
+
+        const PixelBox search = box.grown(LABEL_SEARCH);
+        const PixelBox allowed = box.grown(-LABEL_MARGIN);
+        int outside = 0;
+        for (int y = std::max(search.y0, 0); y < std::min(search.y1, image.height); ++y) {
+            for (int x = std::max(search.x0, 0); x < std::min(search.x1, image.width); ++x) {
+                const unsigned char* p = image.at(x, y);
+                const bool white =
+                    p[0] >= LABEL_WHITE && p[1] >= LABEL_WHITE && p[2] >= LABEL_WHITE;
+                outside += white && !allowed.contains(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(outside, 0) << "white label pixels at or past the box's edges";
     }
 }
 
 TEST(PictureAreas, CanvasIsPlainWhiteOnEveryPlayScreen) {
-    for (const char* name : kPlayPictures) {
-        const Image& image = picture(name);
-        ASSERT_EQ(image.width, kWidth) << name;
-        expectPlainWhite(image, pixelsInside(kCanvas), std::string(name) + " canvas");
+    for (const char* screen : PLAY_SCREENS) {
+        const Image image = picture(screen);
+        ASSERT_EQ(image.width, WIDTH) << screen;
+        expectPlainWhite(image, pixelsInside(toPixels(CanvasRegion)),
+                         std::string(screen) + " canvas");
     }
 }
 
 TEST(PictureAreas, GameOverFramesArePlainWhite) {
-    const Image& image = picture("gameover.png");
-    ASSERT_EQ(image.width, kWidth);
-    expectPlainWhite(image, pixelsInside(kGameOverPicture1), "player 1's picture");
-    expectPlainWhite(image, pixelsInside(kGameOverPicture2), "player 2's picture");
+    const Image image = picture("gameover");
+    ASSERT_EQ(image.width, WIDTH);
+    expectPlainWhite(image, pixelsInside(toPixels(gameOverPicture(PLAYER1_OFFSET_X))),
+                     "player 1's picture");
+    expectPlainWhite(image, pixelsInside(toPixels(gameOverPicture(PLAYER2_OFFSET_X))),
+                     "player 2's picture");
 }
 
 TEST(AnswerRows, AreLightEnoughForBlackText) {
-    for (const char* name : kPlayPictures) {
-        const Image& image = picture(name);
-        ASSERT_EQ(image.width, kWidth) << name;
-        for (double baseline : kAnswerBaselines) {
-            const PixelBox band = pixelsTouching(
-                {kAnswerLeft, kAnswerRight, baseline - kAnswerBelow, baseline + kAnswerAbove});
+    for (const char* screen : PLAY_SCREENS) {
+        const Image image = picture(screen);
+        ASSERT_EQ(image.width, WIDTH) << screen;
+        for (int row = 0; row < ANSWER_ROWS; ++row) {
+            const PixelBox band = pixelsTouching(toPixels(answerRow(row)));
             double darkest = 1.0;
             for (int y = band.y0; y < band.y1; ++y) {
                 for (int x = band.x0; x < band.x1; ++x) {
                     darkest = std::min(darkest, luminance(image.at(x, y)));
                 }
             }
-            EXPECT_GE(darkest, kMinimumLuminance) << name << ", row on baseline " << baseline;
+            EXPECT_GE(darkest, MINIMUM_LUMINANCE) << screen << ", row " << row;
         }
     }
 }
@@ -281,14 +400,15 @@ TEST(AnswerRows, AreLightEnoughForBlackText) {
 // Each player's turn screens wear that player's colour, so the Done buttons differ.
 TEST(PlayerScreens, WearEachPlayersOwnColour) {
     const std::array<std::array<const char*, 2>, 2> pairs{
-        {{"player1drawing.png", "player2drawing.png"}, {"player1typing.png", "player2typing.png"}}};
+        {{"player1drawing", "player2drawing"}, {"player1typing", "player2typing"}}};
+    const PixelBox box = pixelsInside(toPixels(DoneButton));
     for (const auto& [first, second] : pairs) {
-        const Image& one = picture(first);
-        const Image& two = picture(second);
-        ASSERT_EQ(one.width, kWidth) << first;
-        ASSERT_EQ(two.width, kWidth) << second;
-        const PixelBox box = pixelsInside(kDoneButton);
-        EXPECT_GE(distance(meanInside(one, box), meanInside(two, box)), kPlayerDifference)
+        const Image one = picture(first);
+        const Image two = picture(second);
+        ASSERT_EQ(one.width, WIDTH) << first;
+        ASSERT_EQ(two.width, WIDTH) << second;
+        const auto all = [](int, int) { return true; };
+        EXPECT_GE(distance(meanColour(one, box, all), meanColour(two, box, all)), PLAYER_DIFFERENCE)
             << first << " and " << second;
     }
 }

@@ -97,6 +97,7 @@ std::map<std::string, fs::perms> expectedFiles() {
         files.emplace(share("icons/hicolor/" + side + "x" + side + "/apps/quillory.png"),
                       READ_ONLY);
     }
+    files.emplace(share("icons/hicolor/scalable/apps/quillory.svg"), READ_ONLY);
     return files;
 }
 
