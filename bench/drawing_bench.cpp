@@ -184,6 +184,18 @@ void liveViewAgainstBareLoop(benchmark::State& state) {
     state.counters["ratio"] = liveSeconds / bareSeconds;
 }
 
+// Whether a run stopped before it measured anything. Google Benchmark 1.8
+// replaced Run::error_occurred with Run::skipped (an error or a skip); the
+// member that this version has decides.
+template <typename BenchmarkRun>
+bool stoppedEarly(const BenchmarkRun& run) {
+    if constexpr (requires { run.skipped; }) {
+        return static_cast<bool>(run.skipped);
+    } else {
+        return run.error_occurred;
+    }
+}
+
 // The console report, then a table of the median over repetitions of each
 // loop's frames per second at each size and of the live view's cost ratio.
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -193,7 +205,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& reports) override {
         ConsoleReporter::ReportRuns(reports);
         for (const Run& run : reports) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) {
+            if (run.run_type != Run::RT_Iteration || stoppedEarly(run)) {
                 continue;
             }
             Figures& figures = figures_[run.run_name.args];

@@ -12,10 +12,11 @@ seconds=$((minutes * 60))
 # libFuzzer stops an input that takes more memory than this; the largest
 # picture the loader accepts (8192 x 8192 RGBA) needs 256 MiB.
 rss_limit_mb=1024
-cc=$(command -v clang-14 || command -v clang || true)
-cxx=$(command -v clang++-14 || command -v clang++ || true)
+# The release's own clang: Debian's clang package points at its default version.
+cc=$(command -v clang || true)
+cxx=$(command -v clang++ || true)
 if [ -z "$cc" ] || [ -z "$cxx" ]; then
-  echo "fuzz: clang is needed (Debian: apt-get install clang-14)" >&2
+  echo "fuzz: clang and its libFuzzer are needed (Debian: apt-get install clang libclang-rt-dev)" >&2
   exit 1
 fi
 
