@@ -1,7 +1,7 @@
 // web_drawing_bench.cpp: the browser's frame time for the live view's display
 // pass with drawings of 1,000, 10,000 and 50,000 segments (the desktop's
 // drawing_bench sizes and pictures), on the game's 1024 x 768 canvas and view.
-// Built by tests/web/figures.sh; each size is drawn for a run of frames, and
+// Built by bench/web_figures.sh; each size is drawn for a run of frames, and
 // the median frame, up to the end of its GL work, goes to the console.
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>

@@ -1,5 +1,5 @@
 # serve.sh: a local web server for the browser tests and figures, sourced by
-# tests/web/run.sh and tests/web/figures.sh after scripts/setup.sh. The
+# tests/web/run.sh and bench/web_figures.sh after scripts/setup.sh. The
 # server and any X server started are stopped when the script exits.
 
 web_server_pid=

@@ -1,19 +1,19 @@
-// figures.mjs: the browser build's figures, measured on this machine: time to
+// web_figures.mjs: the browser build's figures, measured on this machine: time to
 // first frame against a bare Emscripten GLUT page, frame times of the drawing
 // benchmark page, Chromium's version, and how faithfully the web build draws
 // the same states as the desktop build (title, strokes, an accented answer,
-// game over), compared pixel by pixel. Run by tests/web/figures.sh.
+// game over), compared pixel by pixel. Run by bench/web_figures.sh.
 //
-// Usage: node --experimental-websocket figures.mjs BASE_URL DESKTOP_BUILD OUT_DIR
+// Usage: node --experimental-websocket web_figures.mjs BASE_URL DESKTOP_BUILD OUT_DIR
 // BASE_URL serves the site at site/ and the benchmark pages at figures/;
 // DESKTOP_BUILD holds the desktop game (quillory) and its run/ folder;
 // DISPLAY must name an X server for it.
 import { execFileSync, spawn } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { Chromium, sleep, waitFor } from './chromium.mjs';
-import { decodePng } from './png.mjs';
-import * as game from './game.mjs';
+import { Chromium, sleep, waitFor } from '../tests/web/chromium.mjs';
+import { decodePng } from '../tests/web/png.mjs';
+import * as game from '../tests/web/game.mjs';
 
 const [base, desktopBuild, out] = process.argv.slice(2);
 const FIRST_FRAME_PAIRS = 5;

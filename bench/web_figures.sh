@@ -1,19 +1,19 @@
 #!/bin/bash
-# figures.sh: measures the browser build's figures on this machine (see
-# figures.mjs) and prints them as JSON: download sizes raw and gzip, time to
+# web_figures.sh: measures the browser build's figures on this machine (see
+# web_figures.mjs) and prints them as JSON: download sizes raw and gzip, time to
 # first frame against a bare page, frame times with 1k/10k/50k segments,
 # Chromium's version and the desktop-to-web pixel comparison. Builds the two
 # benchmark pages with Debian's em++; the screen shots compared go to OUT.
 #
-# Usage: tests/web/figures.sh SITE_FOLDER DESKTOP_BUILD OUT  (DESKTOP_BUILD: e.g. build, with quillory and run/)
+# Usage: bench/web_figures.sh SITE_FOLDER DESKTOP_BUILD OUT  (DESKTOP_BUILD: e.g. build, with quillory and run/)
 set -u
 site=$(cd "$1" && pwd)
 desktop=$(cd "$2" && pwd)
 mkdir -p "$3"
 out=$(cd "$3" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-# shellcheck source=../../scripts/setup.sh
+root=$(cd "$here/.." && pwd)
+# shellcheck source=../scripts/setup.sh
 . "$root/scripts/setup.sh"
 # Emscripten's node modules are Debian packages under /usr/share/nodejs.
 export NODE_PATH=/usr/share/nodejs
@@ -36,9 +36,9 @@ for file in "$site"/*.wasm "$site"/*.js "$site"/*.data; do
   printf '%s: %d bytes, %d gzip\n' "$(basename "$file")" "$(stat -c %s "$file")" "$(gzip -9 -c "$file" | wc -c)"
 done
 
-# shellcheck source=serve.sh
-. "$here/serve.sh"
+# shellcheck source=../tests/web/serve.sh
+. "$root/tests/web/serve.sh"
 web_serve "$out/serve" "$out/server.log" || exit 1
 quillory_start_xvfb || exit 1
 quillory_say "measuring; this takes a few minutes"
-node --experimental-websocket "$here/figures.mjs" "$WEB_BASE_URL" "$desktop" "$out"
+node --experimental-websocket "$here/web_figures.mjs" "$WEB_BASE_URL" "$desktop" "$out"
