@@ -6,6 +6,8 @@
 // SVG sources in assets/src name the rects that must lie on them; the
 // rendered PNGs in assets/images must show the buttons, white canvases,
 // light rows and labels there, in colours the game's drawing stays legible on.
+// Each language's pictures in assets/images/<language>/ may differ from the
+// English ones only in text, inside the text boxes the sources mark.
 #include "drawing/palette.h"
 #include "game/input_router.h"
 #include "tests/support/png_io.h"
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -52,6 +55,8 @@ constexpr double MINIMUM_LUMINANCE = 0.30;    // 7 : 1 contrast against black te
 constexpr double PLAYER_DIFFERENCE = 60.0;    // RGB distance between the players' buttons
 constexpr double GLYPH_ABOVE = 2.2;           // scene units of a typed glyph above its baseline
 constexpr double GLYPH_BELOW = 0.6;           // and below it
+constexpr int TEXT_MARGIN = 3;                // pixels translated text keeps from its box's edges
+constexpr int DIFFERENCES_SHOWN = 5;          // stray pixels named in a failure
 constexpr int ANSWER_ROWS = static_cast<int>(ANSWER_MAX_LENGTH / ANSWER_ROW_LENGTH);
 
 // A rectangle in image pixels, y down.
@@ -129,6 +134,18 @@ std::string sourcePath(const std::string& screen) {
     return std::string(QUILLORY_SOURCE_DIR) + "/assets/src/" + screen + ".svg";
 }
 
+// The rectangle a rect element's attributes give.
+PixelRect rectOf(const std::string& element) {
+    std::map<std::string, double> value;
+    const std::regex attribute(R"re(\s(x|y|width|height)="([-0-9.]+)")re");
+    for (auto it = std::sregex_iterator(element.begin(), element.end(), attribute);
+         it != std::sregex_iterator(); ++it) {
+        value[(*it)[1]] = std::stod((*it)[2]);
+    }
+    return PixelRect{value["x"], value["y"], value["x"] + value["width"],
+                     value["y"] + value["height"]};
+}
+
 // The rect named `id` in the SVG source of `screen`: the element of that id if
 // it is a rect, else the first rect inside the group of that id.
 std::optional<PixelRect> namedRect(const std::string& screen, const std::string& id) {
@@ -145,22 +162,40 @@ std::optional<PixelRect> namedRect(const std::string& screen, const std::string&
     if (start == std::string::npos || end == std::string::npos) {
         return std::nullopt;
     }
-    const std::string element = svg.substr(start, end - start);
-    std::map<std::string, double> value;
-    const std::regex attribute(R"re(\s(x|y|width|height)="([-0-9.]+)")re");
-    for (auto it = std::sregex_iterator(element.begin(), element.end(), attribute);
-         it != std::sregex_iterator(); ++it) {
-        value[(*it)[1]] = std::stod((*it)[2]);
-    }
-    return PixelRect{value["x"], value["y"], value["x"] + value["width"],
-                     value["y"] + value["height"]};
+    return rectOf(svg.substr(start, end - start));
 }
 
-// The committed picture of `screen`, read afresh: a copy, so no caller holds a
-// reference into a cache.
-Image picture(const std::string& screen) {
-    return testsupport::readPngRgb(std::string(QUILLORY_SOURCE_DIR) + "/assets/images/" + screen +
-                                   ".png");
+// The text boxes of `screen`: every rect of class text-box in its SVG source.
+std::vector<PixelRect> textBoxes(const std::string& screen) {
+    const std::string svg = readFile(sourcePath(screen));
+    const std::regex box(R"re(<rect[^>]*\sclass="([^"]* )?text-box[ "][^>]*>)re");
+    std::vector<PixelRect> boxes;
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), box); it != std::sregex_iterator();
+         ++it) {
+        boxes.push_back(rectOf(it->str()));
+    }
+    return boxes;
+}
+
+// The committed picture of `screen`, English or in `language`, read afresh: a
+// copy, so no caller holds a reference into a cache.
+std::string picturePath(const std::string& screen, const std::string& language = "") {
+    const std::string folder = language.empty() ? "" : language + "/";
+    return std::string(QUILLORY_SOURCE_DIR) + "/assets/images/" + folder + screen + ".png";
+}
+Image picture(const std::string& screen, const std::string& language = "") {
+    return testsupport::readPngRgb(picturePath(screen, language));
+}
+
+// The languages of po/LINGUAS, which lists them between # comments.
+std::vector<std::string> languages() {
+    std::istringstream in(std::regex_replace(
+        readFile(std::string(QUILLORY_SOURCE_DIR) + "/po/LINGUAS"), std::regex("#[^\n]*"), ""));
+    std::vector<std::string> found;
+    for (std::string language; in >> language;) {
+        found.push_back(language);
+    }
+    return found;
 }
 
 const std::array<const char*, 10> ALL_SCREENS{
@@ -412,5 +447,98 @@ TEST(PlayerScreens, WearEachPlayersOwnColour) {
             << first << " and " << second;
     }
 }
+
+// The areas the game draws on or takes presses on, as each screen shows them.
+struct GameArea {
+    PixelRect rect;
+    bool button; // a button, which carries a label of its own
+};
+
+std::vector<GameArea> gameAreas(const std::string& screen) {
+    std::vector<GameArea> areas;
+    if (std::find(PLAY_SCREENS.begin(), PLAY_SCREENS.end(), screen) != PLAY_SCREENS.end()) {
+        areas.push_back({toPixels(CanvasRegion), false});
+        areas.push_back({toPixels(PALETTE_GRID), false});
+        areas.push_back({toPixels(PEN_SWATCH), false});
+        for (int row = 0; row < ANSWER_ROWS; ++row) {
+            areas.push_back({toPixels(answerRow(row)), false});
+        }
+        areas.push_back({toPixels(DoneButton), true});
+    }
+    if (std::find(START_SCREENS.begin(), START_SCREENS.end(), screen) != START_SCREENS.end()) {
+        areas.push_back({toPixels(GameOverButton), true});
+    }
+    if (screen == "gameover") {
+        areas.push_back({toPixels(gameOverPicture(PLAYER1_OFFSET_X)), false});
+        areas.push_back({toPixels(gameOverPicture(PLAYER2_OFFSET_X)), false});
+    }
+    return areas;
+}
+
+bool overlap(const PixelRect& a, const PixelRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Text, in any language, goes where a text box lets it: a button's label on
+// the button, everything else clear of the game's areas.
+TEST(ScreenSources, KeepTextBoxesOffTheGamesAreas) {
+    for (const char* screen : ALL_SCREENS) {
+        const std::vector<PixelRect> boxes = textBoxes(screen);
+        EXPECT_FALSE(boxes.empty()) << screen;
+        for (const PixelRect& box : boxes) {
+            for (const GameArea& area : gameAreas(screen)) {
+                EXPECT_TRUE(!overlap(box, area.rect) || (area.button && area.rect.contains(box)))
+                    << screen << ": the text box at (" << box.left << ", " << box.top
+                    << ") reaches into a game area at (" << area.rect.left << ", " << area.rect.top
+                    << ")";
+            }
+        }
+    }
+}
+
+class EveryLanguage : public testing::TestWithParam<std::string> {};
+
+// Each screen in the language, as tools/render_art.sh renders it from a
+// complete catalogue, differs from the English picture only inside the text
+// boxes, TEXT_MARGIN pixels clear of their edges: a sentence too long for its
+// box, or a label too long for its button, leaves pixels outside.
+TEST_P(EveryLanguage, KeepsEveryTextInsideItsBox) {
+    for (const char* screen : ALL_SCREENS) {
+        SCOPED_TRACE(GetParam() + "/" + screen);
+        ASSERT_TRUE(std::filesystem::exists(picturePath(screen, GetParam())));
+        const Image translated = picture(screen, GetParam());
+        const Image english = picture(screen);
+        ASSERT_EQ(translated.width, WIDTH);
+        ASSERT_EQ(translated.height, HEIGHT);
+        std::vector<PixelBox> allowed;
+        for (const PixelRect& box : textBoxes(screen)) {
+            allowed.push_back(pixelsInside(box).grown(-TEXT_MARGIN));
+        }
+        int differing = 0;
+        int strays = 0;
+        std::string firstStrays;
+        for (int y = 0; y < HEIGHT; ++y) {
+            for (int x = 0; x < WIDTH; ++x) {
+                if (std::equal(translated.at(x, y), translated.at(x, y) + 3, english.at(x, y))) {
+                    continue;
+                }
+                ++differing;
+                const bool boxed = std::any_of(allowed.begin(), allowed.end(),
+                                               [&](const PixelBox& b) { return b.contains(x, y); });
+                if (!boxed && strays++ < DIFFERENCES_SHOWN) {
+                    firstStrays += " (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+                }
+            }
+        }
+        EXPECT_GT(differing, 0) << "the same picture as the English one";
+        EXPECT_EQ(strays, 0) << "pixels of text outside the text boxes, the first at"
+                             << firstStrays;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ScreenArt, EveryLanguage, testing::ValuesIn(languages()),
+                         [](const testing::TestParamInfo<std::string>& param) {
+                             return param.param;
+                         });
 
 } // namespace
