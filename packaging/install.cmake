@@ -3,7 +3,9 @@
 # Included from the top CMakeLists. The program goes to lib/games/quillory/,
 # its launcher to games/, its data to share/games/quillory/, and the desktop
 # entry, AppStream metainfo, icons, manual page, changelog and copyright to
-# the places the desktop and Debian look for them. The default prefix is
+# the places the desktop and Debian look for them. The desktop entry and the
+# metainfo carry every language of po/ (msgfmt merges the catalogues in), and
+# the data folder a run folder per language. The default prefix is
 # /usr/local; ./package installs with /usr.
 include(GNUInstallDirs)
 
@@ -35,9 +37,11 @@ file(RELATIVE_PATH QUILLORY_PROGRAM_FROM_LAUNCHER ${QUILLORY_FULL_GAMESDIR}
      ${QUILLORY_FULL_PROGRAMDIR}/quillory)
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 set(generated ${PROJECT_BINARY_DIR}/packaging)
+# The launcher chooses the language with the piece ./play sources too.
+file(READ ${packaging}/language.sh QUILLORY_LANGUAGE_CHOICE)
 configure_file(${packaging}/quillory.in ${generated}/quillory @ONLY)
 configure_file(${packaging}/${QUILLORY_APP_ID}.metainfo.xml.in
-               ${generated}/${QUILLORY_APP_ID}.metainfo.xml @ONLY)
+               ${generated}/english/${QUILLORY_APP_ID}.metainfo.xml @ONLY)
 configure_file(${packaging}/quillory.6.in ${generated}/quillory.6 @ONLY)
 configure_file(${packaging}/changelog.in ${generated}/changelog @ONLY)
 
@@ -52,6 +56,23 @@ foreach(name quillory.6 changelog)
   list(APPEND compressed ${generated}/${name}.gz)
 endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${compressed})
+
+# The desktop entry and the metainfo in every language, from the catalogues.
+find_program(QUILLORY_MSGFMT msgfmt REQUIRED)
+set(po_dir ${PROJECT_SOURCE_DIR}/po)
+file(GLOB catalogues CONFIGURE_DEPENDS ${po_dir}/*.po)
+add_custom_command(OUTPUT ${generated}/${QUILLORY_APP_ID}.desktop
+  COMMAND ${QUILLORY_MSGFMT} --desktop --template=${packaging}/${QUILLORY_APP_ID}.desktop
+          -d ${po_dir} -o ${generated}/${QUILLORY_APP_ID}.desktop
+  DEPENDS ${packaging}/${QUILLORY_APP_ID}.desktop ${po_dir}/LINGUAS ${catalogues}
+  COMMENT "Translating the desktop entry")
+add_custom_command(OUTPUT ${generated}/${QUILLORY_APP_ID}.metainfo.xml
+  COMMAND ${QUILLORY_MSGFMT} --xml --template=${generated}/english/${QUILLORY_APP_ID}.metainfo.xml
+          -d ${po_dir} -o ${generated}/${QUILLORY_APP_ID}.metainfo.xml
+  DEPENDS ${generated}/english/${QUILLORY_APP_ID}.metainfo.xml ${po_dir}/LINGUAS ${catalogues}
+  COMMENT "Translating the AppStream metainfo")
+add_custom_target(translated_entries ALL DEPENDS
+  ${generated}/${QUILLORY_APP_ID}.desktop ${generated}/${QUILLORY_APP_ID}.metainfo.xml)
 
 install(TARGETS quillory RUNTIME DESTINATION ${QUILLORY_INSTALL_PROGRAMDIR})
 install(PROGRAMS ${generated}/quillory DESTINATION ${QUILLORY_INSTALL_GAMESDIR})
@@ -69,8 +90,13 @@ install(CODE "
   file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${fonts}\")
   message(STATUS \"Linking: \$ENV{DESTDIR}\${fonts}/courier.ttf -> \${link}\")
   file(CREATE_LINK \"\${link}\" \"\$ENV{DESTDIR}\${fonts}/courier.ttf\" SYMBOLIC)")
+# A run folder per language, of links into the installed pictures, font and music.
+install(CODE "
+  set(DATA \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QUILLORY_INSTALL_DATADIR}\")
+  message(STATUS \"Laying out a run folder per language in: \${DATA}/languages\")
+  include(\"${packaging}/language_folders.cmake\")")
 
-install(FILES ${packaging}/${QUILLORY_APP_ID}.desktop
+install(FILES ${generated}/${QUILLORY_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${generated}/${QUILLORY_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

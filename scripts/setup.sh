@@ -6,18 +6,20 @@
 # under build/logs/; when a step fails, the script says which step, where its
 # log is, and shows the log's tail. Sourced from the project root.
 
-# What building and playing need.
+# What building and playing need (gettext's msgfmt translates the desktop
+# entry and metainfo).
 QUILLORY_PACKAGES=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config gettext
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libpng-dev libsdl2-mixer-dev libx11-dev
   fonts-anonymous-pro
 )
-# What the tests add: an X server and input, the test frameworks, and the
-# faces of fonts-freefont-ttf that the tests read.
+# What the tests add: an X server and input, the test frameworks, the faces
+# of fonts-freefont-ttf that the tests read, and itstool, which reads the
+# screens' sentences to check the catalogues.
 QUILLORY_TEST_PACKAGES=(
   xvfb xdotool x11-utils libgtest-dev libbenchmark-dev fonts-freefont-ttf
-  desktop-file-utils appstream
+  desktop-file-utils appstream itstool
 )
 
 QUILLORY_LOG_DIR=build/logs

@@ -21,7 +21,8 @@ std::filesystem::path gameFolder() {
 std::vector<std::string> gameCommand() {
     const char* command = std::getenv("QUILLORY_GAME_COMMAND");
     if (command == nullptr) {
-        return {QUILLORY_BINARY};
+        return {"sh", "-c", ". \"$0\" && cd \"$(quillory_run_folder .)\" && exec \"$1\"",
+                QUILLORY_SOURCE_DIR "/packaging/language.sh", QUILLORY_BINARY};
     }
     std::vector<std::string> words;
     std::istringstream in(command);
@@ -32,6 +33,11 @@ std::vector<std::string> gameCommand() {
 }
 
 constexpr int KEY_DELAY_MS = 25;          // between typed keys, as a person types
+// The pointer rests at each corner of a stroke, as a hand does. Windows keeps
+// only the latest pointer move in a window's queue, so under Wine a pointer that
+// jumps on before the game's next frame would cut the corner.
+constexpr auto CORNER_REST = std::chrono::milliseconds(200);
+constexpr int CLEAR_DIFFERENCE = 100;     // on a channel, 0…255: text against its ground
 constexpr double PIXELS_PER_UNIT = 10.24;
 constexpr float UNITS_PER_PIXEL = 0.09765625f;
 constexpr int HALF_WIDTH = 512;           // pixels
@@ -133,6 +139,45 @@ std::size_t differingPixels(const testsupport::Image& a, const testsupport::Imag
         }
     }
     return differing;
+}
+
+std::vector<std::pair<int, int>> distinguishingProbes(const testsupport::Image& a,
+                                                      const testsupport::Image& b,
+                                                      std::size_t count) {
+    std::vector<std::pair<int, int>> differing;
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            if (!near(pixel(a, x, y), pixel(b, x, y), CLEAR_DIFFERENCE)) {
+                differing.emplace_back(x, y);
+            }
+        }
+    }
+    std::vector<std::pair<int, int>> probes;
+    for (std::size_t i = 0; i < count && !differing.empty(); ++i) {
+        probes.push_back(differing[i * differing.size() / count]);
+    }
+    return probes;
+}
+
+void Player::press(int px, int py, bool onDone) {
+    game_.clickAt(px, py);
+    expected_.push_back(pressLine(px, py));
+    if (onDone) {
+        expected_.push_back("in bounds");
+    }
+    ASSERT_TRUE(game_.waitForLines(expected_.size())) << game_.process().standardOutput();
+}
+
+void Player::drawStroke(const std::vector<std::pair<int, int>>& points) {
+    game_.moveTo(points[0].first, points[0].second);
+    game_.buttonDown();
+    expected_.push_back(pressLine(points[0].first, points[0].second));
+    ASSERT_TRUE(game_.waitForLines(expected_.size()));
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        game_.moveTo(points[i].first, points[i].second);
+        std::this_thread::sleep_for(CORNER_REST);
+    }
+    game_.buttonUp();
 }
 
 std::string pressLine(int px, int py) {

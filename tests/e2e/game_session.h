@@ -1,10 +1,12 @@
 // game_session.h: the real game running in a private run folder, its window,
 // and the player's mouse and keyboard as real X input events.
 //
-// By default the game is the Linux build's binary in a copy of its run folder.
-// QUILLORY_GAME_FOLDER names another folder to copy instead, and
-// QUILLORY_GAME_COMMAND the command, words split at spaces, that starts the
-// game in the copy: ./windows sets them to the unpacked zip and
+// By default the game is the Linux build's binary in a copy of its run folder,
+// started as the launcher and ./play start it: in the run folder of the
+// language the environment asks for (packaging/language.sh), English under
+// the suite's LC_ALL=C. QUILLORY_GAME_FOLDER names another folder to copy
+// instead, and QUILLORY_GAME_COMMAND the command, words split at spaces, that
+// starts the game in the copy: ./windows sets them to the unpacked zip and
 // "wine quillory.exe" to play the same tests against the Windows build.
 #pragma once
 
@@ -28,6 +30,14 @@ using Rgb = std::array<int, 3>;
 inline constexpr const char* WINDOW_TITLE = "Quillory - Tavernel";
 inline constexpr auto START_TIMEOUT = std::chrono::seconds(20);
 inline constexpr auto STEP_TIMEOUT = std::chrono::seconds(5);
+
+// Window pixels the players aim at.
+inline constexpr int ADVANCE_X = 500, ADVANCE_Y = 400; // anywhere on the title and instructions
+inline constexpr int DONE_X = 900, DONE_Y = 500;
+inline constexpr int RED_X = 932, RED_Y = 215; // palette cell 7
+// Probes away from strokes, text and palette where each screen shows its image.
+inline const std::vector<std::pair<int, int>> IMAGE_PROBES{
+    {10, 10}, {1010, 30}, {990, 600}, {20, 750}};
 
 // The game, started in its own copy of the run folder.
 class GameSession {
@@ -62,7 +72,8 @@ public:
     // Waits until standard output has `count` lines.
     bool waitForLines(std::size_t count) { return process_->waitForLines(count, STEP_TIMEOUT); }
 
-    // The committed image `name` in the run folder.
+    // The committed image `name` in the run folder's images/ ("de/gameover.png"
+    // for a language's).
     testsupport::Image image(const std::string& name) const;
 
 private:
@@ -72,6 +83,25 @@ private:
     Window window_ = 0;
 };
 
+// A player during play: presses and strokes through real input, and the
+// diagnostic lines they must make the game write.
+class Player {
+public:
+    explicit Player(GameSession& game) : game_(game) {}
+
+    // A left click at (px, py), which writes its position line, and "in
+    // bounds" after it on a Done button.
+    void press(int px, int py, bool onDone = false);
+    // Draws a stroke through window pixels, starting with a press.
+    void drawStroke(const std::vector<std::pair<int, int>>& points);
+    // The lines the game must have written so far.
+    const std::vector<std::string>& expected() const { return expected_; }
+
+private:
+    GameSession& game_;
+    std::vector<std::string> expected_;
+};
+
 // The colour at (px, py) of an image.
 Rgb pixel(const testsupport::Image& image, int px, int py);
 // Whether two colours are within `tolerance` on every channel.
@@ -79,6 +109,10 @@ bool near(const Rgb& a, const Rgb& b, int tolerance = 3);
 // How many pixels of two same-sized images differ by more than `tolerance` on a channel.
 std::size_t differingPixels(const testsupport::Image& a, const testsupport::Image& b,
                             int tolerance);
+// `count` pixels, spread over the picture, where two same-sized pictures differ
+// clearly: probes that tell one picture from the other.
+std::vector<std::pair<int, int>>
+distinguishingProbes(const testsupport::Image& a, const testsupport::Image& b, std::size_t count);
 // The diagnostic line a left press at window pixel (px, py) writes.
 std::string pressLine(int px, int py);
 // Window pixel of scene coordinates.

@@ -1,29 +1,17 @@
 // play_test.cpp: two players through a whole game with the mouse and keyboard.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "tests/e2e/game_session.h"
 
 namespace e2e {
 namespace {
 
-// Window pixels the players aim at.
-constexpr int DONE_X = 900, DONE_Y = 500;
+// Window pixels the players aim at, besides those of game_session.h.
 constexpr int GAME_OVER_X = 850, GAME_OVER_Y = 710;
-constexpr int RED_X = 932, RED_Y = 215;   // palette cell 7
 constexpr int BLUE_X = 932, BLUE_Y = 317; // palette cell 5
 const Rgb RED{248, 11, 33};
 const Rgb SKY_BLUE{11, 150, 248};
 const Rgb WHITE{255, 255, 255};
-
-// The pointer rests at each corner of a stroke, as a hand does. Windows keeps
-// only the latest pointer move in a window's queue, so under Wine a pointer that
-// jumps on before the game's next frame would cut the corner.
-constexpr auto CORNER_REST = std::chrono::milliseconds(200);
-
-// Probes away from strokes, text and palette where each screen shows its image.
-const std::vector<std::pair<int, int>> IMAGE_PROBES{{10, 10}, {1010, 30}, {990, 600}, {20, 750}};
 
 // Counts pixels darker than half-grey in a window rectangle.
 int darkPixels(const testsupport::Image& shot, int left, int top, int right, int bottom) {
@@ -46,30 +34,10 @@ constexpr int ROW_EMPTY_LEFT = 400, ROW_EMPTY_RIGHT = 700;
 class PlayTest : public ::testing::Test {
 protected:
     GameSession game;
-    std::vector<std::string> expected;
+    Player player{game};
 
-    // A left click at (px, py) in play, which writes its position line.
-    void press(int px, int py, bool onDone = false) {
-        game.clickAt(px, py);
-        expected.push_back(pressLine(px, py));
-        if (onDone) {
-            expected.push_back("in bounds");
-        }
-        ASSERT_TRUE(game.waitForLines(expected.size())) << game.process().standardOutput();
-    }
-
-    // Draws a stroke through window pixels, starting with a press.
-    void drawStroke(const std::vector<std::pair<int, int>>& points) {
-        game.moveTo(points[0].first, points[0].second);
-        game.buttonDown();
-        expected.push_back(pressLine(points[0].first, points[0].second));
-        ASSERT_TRUE(game.waitForLines(expected.size()));
-        for (std::size_t i = 1; i < points.size(); ++i) {
-            game.moveTo(points[i].first, points[i].second);
-            std::this_thread::sleep_for(CORNER_REST);
-        }
-        game.buttonUp();
-    }
+    void press(int px, int py, bool onDone = false) { player.press(px, py, onDone); }
+    void drawStroke(const std::vector<std::pair<int, int>>& points) { player.drawStroke(points); }
 
     // Waits until the first answer row shows letters at its start only.
     bool answerRowShowsText() {
@@ -91,11 +59,11 @@ protected:
 TEST_F(PlayTest, TwoPlayersPlayAWholeGame) {
     ASSERT_NE(game.window(), 0u);
     ASSERT_TRUE(game.waitForImage("titlescreen.png", IMAGE_PROBES));
-    game.clickAt(500, 400);
+    game.clickAt(ADVANCE_X, ADVANCE_Y);
     ASSERT_TRUE(game.waitForImage("instructions.png", IMAGE_PROBES));
-    game.clickAt(500, 400);
+    game.clickAt(ADVANCE_X, ADVANCE_Y);
     ASSERT_TRUE(game.waitForImage("instructions2.png", IMAGE_PROBES));
-    game.clickAt(500, 400);
+    game.clickAt(ADVANCE_X, ADVANCE_Y);
     ASSERT_TRUE(game.waitForImage("player1drawing.png", IMAGE_PROBES));
     EXPECT_EQ(game.process().standardOutput(), ""); // screen changes write nothing
 
@@ -142,7 +110,7 @@ TEST_F(PlayTest, TwoPlayersPlayAWholeGame) {
     game.type("x");
     game.x().sendDeleteWindow(game.window());
     EXPECT_EQ(game.process().waitForExit(STEP_TIMEOUT), 0);
-    EXPECT_EQ(game.process().outputLines(), expected);
+    EXPECT_EQ(game.process().outputLines(), player.expected());
     EXPECT_EQ(game.process().standardError(), "");
 }
 

@@ -1,7 +1,8 @@
 // install_test.cpp: the game as `cmake --install` lays it down. Every file in
-// its place with its mode, the font link resolving in the real system, the
-// desktop entry and metainfo valid, the launcher answering without a display
-// and starting the game from `/`, and the window carrying its class and icon.
+// its place with its mode, the font link resolving in the real system, every
+// language's run folder whole, the desktop entry and metainfo valid, the
+// launcher answering without a display and starting the game from `/` in the
+// desktop's language, and the window carrying its class and icon.
 // GoogleTest first: Xlib's macros (None, Bool) clash with its names.
 #include <gtest/gtest.h>
 
@@ -89,9 +90,11 @@ std::map<std::string, fs::perms> expectedFiles() {
         {share("doc/quillory/changelog.gz"), READ_ONLY},
         {share("doc/quillory/copyright"), READ_ONLY},
     };
-    for (const fs::directory_entry& image :
-         fs::directory_iterator(fs::path(QUILLORY_SOURCE_DIR) / "assets/images")) {
-        files.emplace(data("images/" + image.path().filename().string()), READ_ONLY);
+    const fs::path images = fs::path(QUILLORY_SOURCE_DIR) / "assets/images";
+    for (const fs::directory_entry& image : fs::recursive_directory_iterator(images)) {
+        if (image.is_regular_file()) {
+            files.emplace(data("images/" + fs::relative(image.path(), images).string()), READ_ONLY);
+        }
     }
     for (const int size : ICON_SIZES) {
         const std::string side = std::to_string(size);
@@ -152,6 +155,24 @@ TEST(InstallTest, StagedInstallIsCompleteValidAndStartsTheGameWithItsIdentity) {
     EXPECT_TRUE(target.is_relative()) << target;
     EXPECT_EQ((fontsDir / target).lexically_normal(), fs::path(QUILLORY_FONT_SOURCE));
 
+    // Each language's run folder holds every picture the English one holds,
+    // and the font and music, through links that resolve in the installation.
+    const fs::path dataFolder = staged.at(QUILLORY_INSTALL_DATADIR);
+    std::size_t languages = 0;
+    for (const fs::directory_entry& language : fs::directory_iterator(dataFolder / "languages")) {
+        ++languages;
+        for (const fs::directory_entry& picture : fs::directory_iterator(dataFolder / "images")) {
+            if (picture.is_regular_file()) {
+                const fs::path shown = language.path() / "images" / picture.path().filename();
+                EXPECT_TRUE(fs::is_symlink(shown)) << shown;
+                EXPECT_TRUE(fs::is_regular_file(shown)) << shown;
+            }
+        }
+        EXPECT_TRUE(fs::is_regular_file(language.path() / "audio/backgroundmusic.mp3"));
+        EXPECT_TRUE(fs::is_symlink(language.path() / "fonts/courier.ttf"));
+    }
+    EXPECT_GT(languages, 0u);
+
     // The validators, as the package build runs them: silent and content.
     const auto desktop =
         run({"desktop-file-validate",
@@ -189,13 +210,16 @@ TEST(InstallTest, StagedInstallIsCompleteValidAndStartsTheGameWithItsIdentity) {
     fs::create_directories(stagedFont.parent_path());
     fs::create_symlink(QUILLORY_FONT_SOURCE, stagedFont);
 
-    // Started from `/`, the launcher finds the data: the title screen shows.
-    GameProcess game({launcher}, "/");
+    // Started from `/` on a German desktop, the launcher finds the data: the
+    // German title screen shows.
+    GameProcess game(
+        {launcher}, "/",
+        {{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", ""}, {"LC_MESSAGES", ""}, {"LC_ALL", ""}});
     testsupport::XConnection x;
     const std::optional<Window> window = x.waitForWindow(e2e::WINDOW_TITLE, e2e::START_TIMEOUT);
     ASSERT_TRUE(window.has_value()) << game.standardError();
     const testsupport::Image title =
-        testsupport::readPngRgb(staged.at(data("images/titlescreen.png")).string());
+        testsupport::readPngRgb(staged.at(data("images/de/titlescreen.png")).string());
     std::size_t differing = 0;
     testsupport::waitFor(
         [&] {

@@ -15,7 +15,9 @@ RunFolder::RunFolder(const fs::path& source) {
         throw std::runtime_error("cannot make a temporary run folder");
     }
     path_ = pattern;
-    fs::copy(source, path_, fs::copy_options::recursive);
+    // Links stay links: the languages' run folders are relative links into
+    // the English one, which then resolve inside the copy.
+    fs::copy(source, path_, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
 }
 
 RunFolder::~RunFolder() {
