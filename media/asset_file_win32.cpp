@@ -1,7 +1,9 @@
 // asset_file_win32.cpp: opens asset files on Windows, in binary mode (text mode
 // would turn the PNGs' and the MP3's CR LF bytes into LF) and refusing devices
-// such as CON or NUL and anything else that is not a regular file.
+// such as CON or NUL and anything else that is not a regular file. A screen
+// picture is read in the player's language where it comes in that language.
 #include "media/asset_file.h"
+#include "media/picture_language.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -17,7 +19,7 @@ std::FILE* openRegularStream(const char* path) {
     if (path == nullptr) {
         return nullptr;
     }
-    const int fd = ::_open(path, OPEN_FLAGS);
+    const int fd = ::_open(pictureInPlayersLanguage(path).c_str(), OPEN_FLAGS);
     if (fd < 0) {
         return nullptr;
     }
