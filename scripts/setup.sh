@@ -7,9 +7,9 @@
 # log is, and shows the log's tail. Sourced from the project root.
 
 # What building and playing need (gettext's msgfmt translates the desktop
-# entry and metainfo).
+# entry and the metainfo, whose rules for that appstream ships).
 QUILLORY_PACKAGES=(
-  cmake g++ make pkg-config gettext
+  cmake g++ make pkg-config gettext appstream
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
   libfreetype-dev libpng-dev libsdl2-mixer-dev libx11-dev
   fonts-anonymous-pro
