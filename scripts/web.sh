@@ -118,6 +118,7 @@ web_pack_zip() {
     cp "$QUILLORY_WEB_ICON" "$site/favicon.png" &&
     cp "$licences"/*.txt "$site/licences/" &&
     cp "$game_build/run/fonts/courier-LICENSE.txt" "$site/licences/font-anonymous-pro.txt" &&
+    node scripts/web_languages.mjs "$game_build/run" "$site" >&2 &&
     (cd "$site" && zip -q -r -9 "../$name.zip" .) ||
     { quillory_say "FAILED: packing $site into $name.zip"; return 1; }
   printf '%s\n' "$site"

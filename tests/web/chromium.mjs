@@ -30,15 +30,17 @@ export async function waitFor(what, probe, timeoutMs = START_TIMEOUT_MS) {
 }
 
 export class Chromium {
-  // Starts Chromium with software WebGL and opens `url`; `touch` makes it a touch screen.
-  static async open(url, { touch = false, width = 1024, height = 768 } = {}) {
+  // Starts Chromium with software WebGL and opens `url`; `touch` makes it a
+  // touch screen, `languages` (such as "fr-FR,fr") its user's languages.
+  static async open(url, { touch = false, width = 1024, height = 768, languages = 'en-US,en' } = {}) {
     const profile = mkdtempSync(join(tmpdir(), 'quillory-chromium-'));
     const args = [
       '--headless', '--no-sandbox', '--use-gl=swiftshader', '--enable-unsafe-swiftshader',
       '--disable-quic', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--mute-audio',
       '--autoplay-policy=user-gesture-required', `--window-size=${width},${height}`,
-      `--user-data-dir=${profile}`, '--remote-debugging-port=0', 'about:blank',
+      `--accept-lang=${languages}`, `--user-data-dir=${profile}`, '--remote-debugging-port=0',
+      'about:blank',
     ];
     const browser = spawn('chromium', args, { stdio: ['ignore', 'ignore', 'pipe'] });
     openBrowsers.add(browser);

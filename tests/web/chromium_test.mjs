@@ -1,7 +1,8 @@
 // chromium_test.mjs: the browser build played in headless Chromium with real
 // input events. Two games: the whole game with mouse and keyboard, as the
 // desktop end-to-end test plays it, plus a second round and accented answers;
-// and a touch-only game on a smaller, scaled-down canvas.
+// and a touch-only game on a smaller, scaled-down canvas. Then the start of
+// the game in a French browser, and in the same browser with ?lang=es.
 //
 // Usage: node --experimental-websocket chromium_test.mjs URL SHOTS_DIR
 // Prints a line per step; exits 1 with the failed checks listed.
@@ -118,6 +119,9 @@ async function wholeGame() {
       console.log(`  expected: ${JSON.stringify(expected)}\n  got:      ${JSON.stringify(lines)}`);
     }
     check(page.exceptions.length === 0, `no page errors ${JSON.stringify(page.exceptions)}`);
+    const fetched = await page.evaluate('performance.getEntriesByType("resource").map((r) => r.name)');
+    check(!fetched.some((name) => /\/(languages|images)\//.test(name)),
+          `an English player fetches no language's files (${fetched.length} files fetched)`);
   } finally {
     await page.close();
   }
@@ -151,6 +155,34 @@ async function touchGame() {
   }
 }
 
+// Points a picture, where the language's differs from the English one.
+const TEXT_PROBES = 8;
+
+// The title and first instructions in `language`, where they differ from the
+// English pictures too, and the page's sentences in it.
+async function startsIn(language, address, browserLanguages) {
+  console.log(`Chromium: ${address} in a browser that prefers ${browserLanguages}`);
+  const page = await Chromium.open(address, { languages: browserLanguages });
+  try {
+    await page.gameStarted();
+    for (const screen of ['titlescreen', 'instructions']) {
+      const name = `${language}/${screen}.png`;
+      await showsImage(page, name,
+        [...game.IMAGE_PROBES, ...game.distinguishingProbes(name, `${screen}.png`, TEXT_PROBES)]);
+      await save(page, `${language}-${screen}.png`);
+      await page.click(...game.ADVANCE);
+    }
+    const [lang, loading] = await page.evaluate('[document.documentElement.lang, SAY.loading]');
+    check(lang === language && loading !== 'Loading Quillory...',
+          `the page speaks ${language} too ("${loading}")`);
+    check(page.exceptions.length === 0, `no page errors ${JSON.stringify(page.exceptions)}`);
+  } finally {
+    await page.close();
+  }
+}
+
 await wholeGame();
 await touchGame();
+await startsIn('fr', url, 'fr-FR,fr');
+await startsIn('es', `${url}?lang=es`, 'fr-FR,fr');
 game.finish('Chromium tests');

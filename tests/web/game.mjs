@@ -141,6 +141,20 @@ export async function shows(takeShot, points, colours, what) {
   return shot;
 }
 
+// `count` points, spread over the pictures, where the committed pictures `a`
+// and `b` differ clearly: probes that tell one from the other.
+export function distinguishingProbes(a, b, count) {
+  const CLEAR_DIFFERENCE = 100; // on a channel, 0…255: text against its ground
+  const differing = [];
+  for (let y = 0; y < image(a).height; ++y) {
+    for (let x = 0; x < image(a).width; ++x) {
+      if (!near(image(a).at(x, y), image(b).at(x, y), CLEAR_DIFFERENCE)) differing.push([x, y]);
+    }
+  }
+  return Array.from({ length: Math.min(count, differing.length) },
+    (_, i) => differing[Math.floor(i * differing.length / count)]);
+}
+
 // Checks that the canvas comes to show the committed picture `name` at `probes`.
 export const showsImage = (takeShot, name, probes = IMAGE_PROBES) =>
   shows(takeShot, probes, probes.map((probe) => image(name).at(...probe)), `shows ${name}`);
