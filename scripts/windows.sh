@@ -149,8 +149,8 @@ win_play_test() {
     export QUILLORY_GAME_FOLDER
     QUILLORY_GAME_FOLDER=$(echo "$work"/unpacked/quillory-*)
     export QUILLORY_GAME_COMMAND="wine quillory.exe"
-    quillory_step "Playing a whole game against wine quillory.exe" "$logs/play-test.log" \
-      env LC_ALL=C build/tests/e2e/e2e_tests --gtest_filter='PlayTest.*'
+    quillory_step "Playing a whole game, and a turn in German, against wine quillory.exe" "$logs/play-test.log" \
+      env LC_ALL=C build/tests/e2e/e2e_tests --gtest_filter='PlayTest.*:LanguageTest.*'
   ) || status=$?
   WINEPREFIX=$work/wine wineserver -k 2>/dev/null || true
   rm -rf "$work"
