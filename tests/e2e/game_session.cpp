@@ -4,6 +4,7 @@
 
 #include "tests/e2e/game_session.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <thread>
@@ -37,6 +38,22 @@ constexpr float UNITS_PER_PIXEL = 0.09765625f;
 constexpr int HALF_WIDTH = 512;           // pixels
 constexpr int HALF_HEIGHT = 384;          // pixels
 constexpr float CENTRE_Y = 37.5f;         // scene y of the window's middle row
+constexpr int PROBE_GRID = 16;            // pixels between the candidate probes
+constexpr int PROBE_MARGIN = 2;           // pixels around a probe that share its colour
+constexpr int PROBE_CONTRAST = 48;        // least difference on a channel that tells images apart
+
+// Whether the pixels around (px, py) all share its colour, so that a probe
+// there does not sit on an edge that scaling or filtering may move.
+bool plainAround(const testsupport::Image& image, int px, int py) {
+    for (int dy = -PROBE_MARGIN; dy <= PROBE_MARGIN; ++dy) {
+        for (int dx = -PROBE_MARGIN; dx <= PROBE_MARGIN; ++dx) {
+            if (!near(pixel(image, px + dx, py + dy), pixel(image, px, py))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
 } // namespace
 
 GameSession::GameSession(void (*prepare)(const testsupport::RunFolder&),
@@ -89,6 +106,34 @@ testsupport::Image GameSession::screenshot() { return x_.capture(window()); }
 
 testsupport::Image GameSession::image(const std::string& name) const {
     return testsupport::readPngRgb(folder_.file("images/" + name).string());
+}
+
+std::vector<std::pair<int, int>>
+GameSession::probesTelling(const std::string& name, const std::vector<std::string>& others) const {
+    const testsupport::Image wanted = image(name);
+    std::vector<testsupport::Image> rest;
+    for (const std::string& other : others) {
+        rest.push_back(image(other));
+    }
+    // The first fitting pixel of each quarter of the window.
+    std::vector<std::pair<int, int>> probes;
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const int left = quarter % 2 * wanted.width / 2;
+        const int top = quarter / 2 * wanted.height / 2;
+        bool found = false;
+        for (int y = top + PROBE_GRID / 2; y < top + wanted.height / 2 && !found; y += PROBE_GRID) {
+            for (int x = left + PROBE_GRID / 2; x < left + wanted.width / 2 && !found; x += PROBE_GRID) {
+                found = plainAround(wanted, x, y) &&
+                        std::all_of(rest.begin(), rest.end(), [&](const testsupport::Image& other) {
+                            return !near(pixel(wanted, x, y), pixel(other, x, y), PROBE_CONTRAST);
+                        });
+                if (found) {
+                    probes.emplace_back(x, y);
+                }
+            }
+        }
+    }
+    return probes;
 }
 
 bool GameSession::waitForImage(const std::string& name,

@@ -57,6 +57,10 @@ public:
     void key(const std::string& name);
 
     testsupport::Image screenshot();
+    // Up to four window pixels, spread over the window, where the committed
+    // image `name` clearly differs from each of `others`.
+    std::vector<std::pair<int, int>> probesTelling(const std::string& name,
+                                                   const std::vector<std::string>& others) const;
     // Waits until the window shows the committed image `name` at every probe.
     bool waitForImage(const std::string& name, const std::vector<std::pair<int, int>>& probes);
     // Waits until standard output has `count` lines.

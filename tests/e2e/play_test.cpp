@@ -1,9 +1,13 @@
-// play_test.cpp: two players through a whole game with the mouse and keyboard.
+// play_test.cpp: two players through a whole game with the mouse and keyboard,
+// with the music playing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <thread>
 
 #include "tests/e2e/game_session.h"
+#include "tests/media/audio_signal.h"
 
 namespace e2e {
 namespace {
@@ -24,6 +28,16 @@ constexpr auto CORNER_REST = std::chrono::milliseconds(200);
 
 // Probes away from strokes, text and palette where each screen shows its image.
 const std::vector<std::pair<int, int>> IMAGE_PROBES{{10, 10}, {1010, 30}, {990, 600}, {20, 750}};
+// The screens before play, which a press anywhere moves on from; each is
+// told from the others by probes where their pictures differ.
+const std::vector<std::string> OPENING_SCREENS{"titlescreen.png", "instructions.png",
+                                               "instructions2.png"};
+
+// The music, as the game sends it to SDL's disk driver: a real-time pace,
+// and a second of it heard by the end of the game.
+constexpr int MUSIC_DISK_DELAY_MS = 40;
+constexpr std::size_t MUSIC_FRAMES = audiotest::RATE_HZ;
+constexpr double MUSIC_LEVEL = 0.01; // a sample this loud is heard (-40 dBFS)
 
 // Counts pixels darker than half-grey in a window rectangle.
 int darkPixels(const testsupport::Image& shot, int left, int top, int right, int bottom) {
@@ -45,8 +59,21 @@ constexpr int ROW_EMPTY_LEFT = 400, ROW_EMPTY_RIGHT = 700;
 
 class PlayTest : public ::testing::Test {
 protected:
+    audiotest::ScratchFolder scratch;
+    audiotest::DiskCapture music{scratch.file("music.raw"), MUSIC_DISK_DELAY_MS};
     GameSession game;
     std::vector<std::string> expected;
+
+    // Waits for one of the opening screens, told from the other two.
+    bool showsOpeningScreen(const std::string& name) {
+        std::vector<std::string> others;
+        std::copy_if(OPENING_SCREENS.begin(), OPENING_SCREENS.end(), std::back_inserter(others),
+                     [&](const std::string& other) { return other != name; });
+        std::vector<std::pair<int, int>> probes = game.probesTelling(name, others);
+        EXPECT_FALSE(probes.empty()) << name << " looks like " << others[0] << " or " << others[1];
+        probes.insert(probes.end(), IMAGE_PROBES.begin(), IMAGE_PROBES.end());
+        return game.waitForImage(name, probes);
+    }
 
     // A left click at (px, py) in play, which writes its position line.
     void press(int px, int py, bool onDone = false) {
@@ -90,11 +117,11 @@ protected:
 
 TEST_F(PlayTest, TwoPlayersPlayAWholeGame) {
     ASSERT_NE(game.window(), 0u);
-    ASSERT_TRUE(game.waitForImage("titlescreen.png", IMAGE_PROBES));
+    ASSERT_TRUE(showsOpeningScreen("titlescreen.png"));
     game.clickAt(500, 400);
-    ASSERT_TRUE(game.waitForImage("instructions.png", IMAGE_PROBES));
+    ASSERT_TRUE(showsOpeningScreen("instructions.png"));
     game.clickAt(500, 400);
-    ASSERT_TRUE(game.waitForImage("instructions2.png", IMAGE_PROBES));
+    ASSERT_TRUE(showsOpeningScreen("instructions2.png"));
     game.clickAt(500, 400);
     ASSERT_TRUE(game.waitForImage("player1drawing.png", IMAGE_PROBES));
     EXPECT_EQ(game.process().standardOutput(), ""); // screen changes write nothing
@@ -136,6 +163,10 @@ TEST_F(PlayTest, TwoPlayersPlayAWholeGame) {
     const float p2x = 3.7109375f, p2y = 55.46875f;   // window pixel (550, 200)
     EXPECT_TRUE(shows(pixelX(-19.0 + 0.6 * p1x), pixelY(24.5 + 0.6 * p1y), RED));
     EXPECT_TRUE(shows(pixelX(30.8 + 0.6 * p2x), pixelY(24.5 + 0.6 * p2y), SKY_BLUE));
+
+    // The music played: some of what reached the audio device is heard.
+    const std::vector<double> heard = audiotest::leftChannel(music.waitForFrames(MUSIC_FRAMES));
+    EXPECT_LT(audiotest::firstLoudFrame(heard, MUSIC_LEVEL), heard.size()) << "the music is silent";
 
     // Game over takes no more input.
     game.clickAt(DONE_X, DONE_Y);
