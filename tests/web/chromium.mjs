@@ -15,6 +15,26 @@ const POLL_MS = 100;
 const openBrowsers = new Set();
 process.on('exit', () => openBrowsers.forEach((browser) => browser.kill('SIGKILL')));
 
+// Run in every page before its own scripts: whatever a page connects to its
+// speakers also feeds an analyser, so that speakerLevel() hears what a
+// player would, while Chromium itself stays muted.
+const SPEAKER_TAP = `(() => {
+  const connect = AudioNode.prototype.connect;
+  const taps = new Map();
+  AudioNode.prototype.connect = function (target, ...rest) {
+    if (target instanceof AudioDestinationNode) {
+      if (!taps.has(target.context)) taps.set(target.context, target.context.createAnalyser());
+      connect.call(this, taps.get(target.context));
+    }
+    return connect.call(this, target, ...rest);
+  };
+  window.quillorySpeakerLevel = () => Math.max(0, ...[...taps.values()].map((tap) => {
+    const samples = new Float32Array(tap.fftSize);
+    tap.getFloatTimeDomainData(samples);
+    return Math.max(...samples.map(Math.abs));
+  }));
+})();`;
+
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // Waits until `probe` returns something other than undefined/false, or throws
@@ -67,6 +87,7 @@ export class Chromium {
     if (touch) {
       await page.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
     }
+    await page.send('Page.addScriptToEvaluateOnNewDocument', { source: SPEAKER_TAP });
     await page.send('Page.navigate', { url });
     return page;
   }
@@ -114,6 +135,12 @@ export class Chromium {
       { expression, returnByValue: true, awaitPromise: true });
     if (result.exceptionDetails) throw new Error(`${expression}: ${result.exceptionDetails.text}`);
     return result.result.value;
+  }
+
+  // The loudest sample the page's speakers got in the last few hundredths of
+  // a second, as a fraction of full scale.
+  speakerLevel() {
+    return this.evaluate('window.quillorySpeakerLevel()');
   }
 
   // Waits until the game runs: the page hides its download progress then.
