@@ -86,7 +86,7 @@ finish() {
 in_chroot() {
   local line="${CI:+export CI=$(printf %q "$CI"); }cd $clone && $1"
   if [ "$as_user" -eq 1 ]; then
-    chroot "$root" runuser -l "$USER_NAME" -c "umask; $line"
+    chroot "$root" su -l "$USER_NAME" -c "umask; $line"
   else
     chroot "$root" /usr/bin/env -i HOME=/root PATH="$ROOT_PATH" TERM="${TERM:-dumb}" /bin/bash -c "$line"
   fi </dev/null 2>&1 | tee "$transcript" | quillory_watch "$1"

@@ -70,9 +70,12 @@ quillory_log() {
 # terminal. A build's percentage ("[ 42%]" lines) shows in those lines and
 # every ten percent; at a terminal it shows on one line, the seconds ticking.
 quillory_watch() {
-  local description=$1 log=${2:-/dev/stdout} line pending= status start=$SECONDS said=$SECONDS
+  local description=$1 out=1 line pending= status start=$SECONDS said=$SECONDS
   local percent= shown=0 at_terminal=0
-  [ -n "${2:-}" ] && [ -t 2 ] && at_terminal=1
+  # A log is opened once; standard output is written as it is, since opening
+  # it again would write past what stderr, sharing its file, writes after.
+  [ -z "${2:-}" ] || exec {out}>>"$2"
+  [ "$out" -ne 1 ] && [ -t 2 ] && at_terminal=1
   while :; do
     status=0
     # Wakes every second even when nothing is written.
@@ -83,11 +86,11 @@ quillory_watch() {
       line=$pending$line
       pending=
       if [ "$status" -ne 0 ]; then
-        printf '%s' "$line" >>"$log"
+        printf '%s' "$line" >&"$out"
         break
       fi
-      printf '%s\n' "$line" >>"$log"
-      [ -n "${2:-}" ] || said=$SECONDS
+      printf '%s\n' "$line" >&"$out"
+      [ "$out" -ne 1 ] || said=$SECONDS
       [[ $line =~ ^\[[[:space:]]*([0-9]+)%\] ]] && percent=$((10#${BASH_REMATCH[1]}))
     fi
     if [ "$at_terminal" -eq 1 ] && [ -n "$percent" ]; then
@@ -102,6 +105,7 @@ quillory_watch() {
     fi
   done
   [ "$at_terminal" -eq 0 ] || [ -z "$percent" ] || printf '\n' >&2
+  [ "$out" -eq 1 ] || exec {out}>&-
   return 0
 }
 
