@@ -33,6 +33,7 @@ std::vector<std::string> gameCommand() {
 }
 
 constexpr int KEY_DELAY_MS = 25;          // between typed keys, as a person types
+constexpr auto SETTLE_TIME = std::chrono::milliseconds(300); // a window this still has its place
 constexpr double PIXELS_PER_UNIT = 10.24;
 constexpr float UNITS_PER_PIXEL = 0.09765625f;
 constexpr int HALF_WIDTH = 512;           // pixels
@@ -71,6 +72,23 @@ Window GameSession::window() {
         const auto found = x_.waitForWindow(WINDOW_TITLE, START_TIMEOUT);
         EXPECT_TRUE(found.has_value()) << "no window titled " << WINDOW_TITLE;
         window_ = found.value_or(0);
+        // The window may first show where the system put it and move to the
+        // game's place after the first frame (freeglut on Windows does, and
+        // Wine 10 without a window manager takes a visible while): a press
+        // aimed before the move can miss. Ready once it keeps its place.
+        if (window_ != 0) {
+            auto place = x_.position(window_);
+            EXPECT_TRUE(testsupport::waitFor(
+                [&] {
+                    std::this_thread::sleep_for(SETTLE_TIME);
+                    const auto now = x_.position(window_);
+                    const bool still = now == place;
+                    place = now;
+                    return still;
+                },
+                START_TIMEOUT))
+                << "the window keeps moving";
+        }
     }
     return window_;
 }
