@@ -140,7 +140,8 @@ GameSession::probesTelling(const std::string& name, const std::vector<std::strin
         const int top = quarter / 2 * wanted.height / 2;
         bool found = false;
         for (int y = top + PROBE_GRID / 2; y < top + wanted.height / 2 && !found; y += PROBE_GRID) {
-            for (int x = left + PROBE_GRID / 2; x < left + wanted.width / 2 && !found; x += PROBE_GRID) {
+            for (int x = left + PROBE_GRID / 2; x < left + wanted.width / 2 && !found;
+                 x += PROBE_GRID) {
                 found = plainAround(wanted, x, y) &&
                         std::all_of(rest.begin(), rest.end(), [&](const testsupport::Image& other) {
                             return !near(pixel(wanted, x, y), pixel(other, x, y), PROBE_CONTRAST);
