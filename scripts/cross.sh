@@ -46,9 +46,12 @@ cross_cmake() {
   cmake -S "$1" -B "$2" -G Ninja "${@:3}" && cmake --build "$2"
 }
 
-# cross_compiler BUILD: the compiler the toolchain file chose, with its version.
+# cross_compiler BUILD: the compiler the toolchain file chose: its own first
+# line of --version, and the compiler underneath as CMake identified it.
 cross_compiler() {
-  local compiler
-  compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$1"/CMakeFiles/*/CMakeCXXCompiler.cmake)
-  printf '%s: %s\n' "$compiler" "$("$compiler" --version | head -n 1)"
+  local found=$1/CMakeFiles/*/CMakeCXXCompiler.cmake compiler
+  compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' $found)
+  printf '%s (%s %s)\n' "$("$compiler" --version | head -n 1)" \
+    "$(sed -n 's/^set(CMAKE_CXX_COMPILER_ID "\(.*\)")$/\1/p' $found)" \
+    "$(sed -n 's/^set(CMAKE_CXX_COMPILER_VERSION "\(.*\)")$/\1/p' $found)"
 }
