@@ -38,4 +38,4 @@ trap 'quillory_stop_serving; quillory_stop_xvfb' EXIT
 quillory_serve "$out/serve" "$out/server.log" || exit 1
 quillory_start_xvfb || exit 1
 quillory_say "measuring; this takes a few minutes"
-"${QUILLORY_NODE[@]}" "$here/web_figures.mjs" "$QUILLORY_SERVER_URL" "$desktop" "$out"
+node "$here/web_figures.mjs" "$QUILLORY_SERVER_URL" "$desktop" "$out"

@@ -29,12 +29,10 @@ QUILLORY_COMMAND_LINE=$(realpath --relative-to="$(dirname "${BASH_SOURCE[0]}")/.
 [[ $QUILLORY_COMMAND_LINE == */* ]] || QUILLORY_COMMAND_LINE=./$QUILLORY_COMMAND_LINE
 [ "$#" -eq 0 ] || QUILLORY_COMMAND_LINE+=$(printf ' %q' "$@")
 
-# Node as the browser build and its tests run it: Emscripten's JavaScript
-# modules are Debian packages under /usr/share/nodejs, which a node that is
-# not Debian's own does not search; node 20's WebSocket client, which the
-# tests talk to Chromium with, is still behind a flag.
+# Where node finds the Debian packages of JavaScript modules (Emscripten's,
+# and node-ws for the browser tests): a node that is not Debian's own does
+# not search there.
 export NODE_PATH=/usr/share/nodejs
-QUILLORY_NODE=(node --experimental-websocket)
 
 QUILLORY_LOG_DIR=build/logs
 QUILLORY_LOG_TAIL_LINES=40   # lines of a failed step's log shown on the terminal

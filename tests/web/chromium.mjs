@@ -1,11 +1,17 @@
 // chromium.mjs: a headless Chromium driven over the DevTools protocol, for the
 // browser tests and the web figures. Starts one browser with a fresh profile,
-// opens one page, and sends it real mouse, touch and key input. Needs node 20
-// with --experimental-websocket; closed by close().
+// opens one page, and sends it real mouse, touch and key input; closed by
+// close().
 import { spawn } from 'node:child_process';
+import { createRequire } from 'node:module';
 import { mkdtempSync, readFileSync, rmSync, existsSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+
+// Node's own WebSocket client, which talks to Chromium, is missing from node
+// 18 (Debian 12) and behind a flag in node 20 (Debian 13); Debian's node-ws
+// serves both.
+const WebSocketClient = globalThis.WebSocket ?? createRequire(import.meta.url)('ws');
 
 const START_TIMEOUT_MS = 60000; // a busy two-core machine may take this long
 
@@ -102,7 +108,7 @@ export class Chromium {
   }
 
   connect(url) {
-    this.socket = new WebSocket(url);
+    this.socket = new WebSocketClient(url);
     this.socket.onmessage = (message) => {
       const data = JSON.parse(message.data);
       if (data.id && this.pending.has(data.id)) {

@@ -3,7 +3,7 @@
 // desktop end-to-end test plays it, plus a second round and accented answers;
 // and a touch-only game on a smaller, scaled-down canvas.
 //
-// Usage: node --experimental-websocket chromium_test.mjs URL SHOTS_DIR
+// Usage: node chromium_test.mjs URL SHOTS_DIR
 // Prints a line per step; exits 1 with the failed checks listed.
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';

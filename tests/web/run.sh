@@ -19,7 +19,7 @@ url="$QUILLORY_SERVER_URL/index.html"
 quillory_say "serving $site at $url; screen shots go to $shots"
 
 status=0
-"${QUILLORY_NODE[@]}" "$here/chromium_test.mjs" "$url" "$shots" || status=1
+node "$here/chromium_test.mjs" "$url" "$shots" || status=1
 quillory_start_xvfb || exit 1
 node "$here/webkit_test.mjs" "$url" "$shots" || status=1
 exit "$status"
