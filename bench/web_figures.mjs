@@ -4,7 +4,7 @@
 // the same states as the desktop build (title, strokes, an accented answer,
 // game over), compared pixel by pixel. Run by bench/web_figures.sh.
 //
-// Usage: node --experimental-websocket web_figures.mjs BASE_URL DESKTOP_BUILD OUT_DIR
+// Usage: node web_figures.mjs BASE_URL DESKTOP_BUILD OUT_DIR
 // BASE_URL serves the site at site/ and the benchmark pages at figures/;
 // DESKTOP_BUILD holds the desktop game (quillory) and its run/ folder;
 // DISPLAY must name an X server for it.

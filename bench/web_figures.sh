@@ -15,8 +15,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 # shellcheck source=../scripts/setup.sh
 . "$root/scripts/setup.sh"
-# Emscripten's node modules are Debian packages under /usr/share/nodejs.
-export NODE_PATH=/usr/share/nodejs
 
 pages=$out/serve/figures
 mkdir -p "$pages"
@@ -36,9 +34,8 @@ for file in "$site"/*.wasm "$site"/*.js "$site"/*.data; do
   printf '%s: %d bytes, %d gzip\n' "$(basename "$file")" "$(stat -c %s "$file")" "$(gzip -9 -c "$file" | wc -c)"
 done
 
-# shellcheck source=../tests/web/serve.sh
-. "$root/tests/web/serve.sh"
-web_serve "$out/serve" "$out/server.log" || exit 1
+trap 'quillory_stop_serving; quillory_stop_xvfb' EXIT
+quillory_serve "$out/serve" "$out/server.log" || exit 1
 quillory_start_xvfb || exit 1
 quillory_say "measuring; this takes a few minutes"
-node --experimental-websocket "$here/web_figures.mjs" "$WEB_BASE_URL" "$desktop" "$out"
+node "$here/web_figures.mjs" "$QUILLORY_SERVER_URL" "$desktop" "$out"

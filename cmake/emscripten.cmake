@@ -1,24 +1,23 @@
 # emscripten.cmake: CMake toolchain for the browser build, with Debian's
-# emscripten package (emcc 3.1.6 on Debian's clang and binaryen).
+# emscripten package (on Debian's clang and binaryen, whichever versions the
+# release ships).
 #
-# Used by ./web for the game and by scripts/web.sh for the libraries it builds
-# from Debian's sources. It wraps Debian's own Emscripten toolchain file and
-# works around what that file gets wrong with the node this machine runs.
-# QUILLORY_WEB_PREFIX, when set, is the folder those libraries are installed
-# into; find_* calls look there and in Emscripten's sysroot only.
+# Used by ./web for the game and by cmake/libraries/ for the libraries it
+# builds from Debian's sources. It wraps Debian's own Emscripten toolchain
+# file and works around what that file gets wrong with the node this machine
+# runs. QUILLORY_WEB_PREFIX, when set, is the folder those libraries are
+# installed into; find_* calls look there and in Emscripten's sysroot only.
 set(QUILLORY_EMSCRIPTEN_ROOT /usr/share/emscripten)
 
 # Debian's toolchain file would make the plain `node` the emulator that runs
 # try_run checks and node-run programs, and emcmake would add a flag node 20
-# rejects; so the emulator is set here, before that file is read:
-# - NODE_PATH: Emscripten's JavaScript modules (acorn and the like) are
-#   Debian packages under /usr/share/nodejs, which a node that is not
-#   Debian's own does not search.
-# - --no-experimental-fetch: under node 20 the generated loader sees a global
-#   fetch and uses it to read the .wasm by file path, which fails.
+# rejects; so the emulator is set here, before that file is read. Its
+# NODE_PATH, where Emscripten's JavaScript modules are, comes from
+# scripts/setup.sh. --no-experimental-fetch: under node 20 the generated
+# loader sees a global fetch and uses it to read the .wasm by file path,
+# which fails.
 find_program(QUILLORY_NODE NAMES node nodejs REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR
-  ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs ${QUILLORY_NODE} --no-experimental-fetch
+set(CMAKE_CROSSCOMPILING_EMULATOR ${QUILLORY_NODE} --no-experimental-fetch
   CACHE STRING "Runs a program built for the browser under node")
 
 include(${QUILLORY_EMSCRIPTEN_ROOT}/cmake/Modules/Platform/Emscripten.cmake)

@@ -2,8 +2,8 @@
 # Debian with g++-mingw-w64-x86-64-posix (the posix-threads variant, whose
 # libstdc++ has std::thread, which the screen images' decoders use).
 #
-# Used by ./windows for the game and by scripts/windows_deps.sh for the
-# libraries it builds. QUILLORY_WINDOWS_PREFIX, when set, is the folder those
+# Used by ./windows for the game and by cmake/libraries/ for the libraries
+# it builds. QUILLORY_WINDOWS_PREFIX, when set, is the folder those
 # libraries are installed into; find_* calls look there and in the compiler's
 # own sysroot only, never in the build machine's /usr.
 set(CMAKE_SYSTEM_NAME Windows)

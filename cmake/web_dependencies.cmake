@@ -4,7 +4,7 @@
 #
 # Included by the top CMakeLists.txt when building with Emscripten (the
 # toolchain is cmake/emscripten.cmake). zlib, libpng, FreeType, SDL2 and
-# SDL2_mixer are static, built by scripts/web.sh with emcc from Debian's
+# SDL2_mixer are static, built by cmake/libraries/ with emcc from Debian's
 # source packages into QUILLORY_WEB_PREFIX, and linked by path: Emscripten's
 # ports of them come from a frozen cache and would try to download (the flag
 # -lSDL2_mixer silently maps to such a port). OpenGL, GLU and GLUT are

@@ -2,7 +2,7 @@
 # targets the Linux build gets from find_package and pkg-config.
 #
 # Included by the top CMakeLists.txt when building for Windows. The libraries
-# are static, cross-built by scripts/windows.sh from Debian's source packages
+# are static, cross-built by cmake/libraries/ from Debian's source packages
 # into QUILLORY_WINDOWS_PREFIX; OpenGL, GLU and the Windows system libraries
 # come with the compiler. Static libraries carry no list of what they need in
 # turn, so each target names the Windows system libraries of its library.

@@ -1,10 +1,9 @@
-# cpack.cmake: the Debian package, built by CPack's DEB generator.
-#
-# Included from the top CMakeLists after the install rules; `cpack -G DEB` in
-# the build folder (as ./package does) packs what `cmake --install` lays down.
-# Dependencies come from dpkg-shlibdeps, plus the font package the font link
-# points into, and the sound libraries, which the game loads by name once its
-# first frame is on screen (Mix_OpenAudioDevice came with SDL_mixer 2.0.2).
+# cpack.cmake: every archive of the game, packed by CPack from what the
+# install rules (packaging/install.cmake) lay down: the Debian package on
+# Linux, and the zips of Windows and of the browser's web folder. Included
+# from the top CMakeLists after the install rules; `cpack` in the build
+# folder packs (./package, ./windows and ./web run it). The version is the
+# project's.
 set(CPACK_PACKAGE_NAME quillory)
 set(CPACK_PACKAGE_VENDOR "The Quillory developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -16,6 +15,26 @@ colours, then writes a line about the picture, and passes the mouse on; the
 partner's line shows under the canvas while the next picture is drawn.
 Pictures keep growing over every turn, and at the end both are shown side by
 side.")
+
+if(WIN32 OR EMSCRIPTEN)
+  set(CPACK_GENERATOR ZIP)
+  if(WIN32)
+    # The zip unzips into a folder of its own.
+    set(CPACK_PACKAGE_FILE_NAME quillory-${PROJECT_VERSION}-windows-x64)
+  else()
+    # index.html at the zip's root, as game portals that take an HTML5 zip expect.
+    set(CPACK_PACKAGE_FILE_NAME quillory-${PROJECT_VERSION}-web)
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  endif()
+  include(CPack)
+  return()
+endif()
+
+# The Debian package. Dependencies come from dpkg-shlibdeps, plus the font
+# package the font link points into, and the sound libraries, which the game
+# loads by name once its first frame is on screen (Mix_OpenAudioDevice came
+# with SDL_mixer 2.0.2).
+set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 # Stage through DESTDIR, so the install rules see the real prefix (the font
 # link is computed from it).

@@ -1,12 +1,26 @@
-# install.cmake: what `cmake --install` lays down, with GNUInstallDirs.
-#
-# Included from the top CMakeLists. The program goes to lib/games/quillory/,
-# its launcher to games/, its data to share/games/quillory/, and the desktop
-# entry, AppStream metainfo, icons, manual page, changelog and copyright to
-# the places the desktop and Debian look for them. The desktop entry and the
-# metainfo carry every language of po/ (msgfmt merges the catalogues in), and
-# the data folder a run folder per language. The default prefix is
-# /usr/local; ./package installs with /usr.
+# install.cmake: what each platform ships, as install() rules, included from
+# the top CMakeLists; packaging/cpack.cmake packs it. Where each platform's
+# files are declared, one install() line per file or folder:
+#   Linux, the Debian game (the .deb, `cmake --install`): this file, below
+#   Windows, the player's folder in the zip: packaging/install_windows.cmake
+#   the browser, the static web folder and its zip: packaging/install_web.cmake
+# Every platform installs assets/images/ and assets/audio/ as whole folders,
+# so a picture added there, in a subfolder too, ships without a new line.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/install_windows.cmake)
+  return()
+elseif(EMSCRIPTEN)
+  include(${CMAKE_CURRENT_LIST_DIR}/install_web.cmake)
+  return()
+endif()
+
+# Linux: the program goes to lib/games/quillory/, its launcher to games/, its
+# data to share/games/quillory/, and the desktop entry, AppStream metainfo,
+# icons, manual page, changelog and copyright to the places the desktop and
+# Debian look for them. The desktop entry and the metainfo carry every
+# language of po/ (msgfmt merges the catalogues in), and the data folder a
+# run folder per language. The default prefix is /usr/local; ./package
+# installs with /usr.
 include(GNUInstallDirs)
 
 set(QUILLORY_APP_ID io.github.quillory.Quillory)
@@ -84,10 +98,12 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/images ${PROJECT_SOURCE_DIR}/asse
 # `--prefix` works too), and resolves in the installed system; inside a
 # staging folder (DESTDIR, and CPack, which stages through DESTDIR) it points
 # at the same place under that folder, where the font package is not.
+# The folder is made by an install rule, whose folders take the permissions
+# above; one made by the code itself would take the installing user's umask.
+install(DIRECTORY DESTINATION ${QUILLORY_INSTALL_DATADIR}/fonts)
 install(CODE "
   set(fonts \"\${CMAKE_INSTALL_PREFIX}/${QUILLORY_INSTALL_DATADIR}/fonts\")
   file(RELATIVE_PATH link \"\${fonts}\" \"${QUILLORY_FONT_SOURCE}\")
-  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${fonts}\")
   message(STATUS \"Linking: \$ENV{DESTDIR}\${fonts}/courier.ttf -> \${link}\")
   file(CREATE_LINK \"\${link}\" \"\$ENV{DESTDIR}\${fonts}/courier.ttf\" SYMBOLIC)")
 # A run folder per language, of links into the installed pictures, font and music.

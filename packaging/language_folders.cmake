@@ -23,6 +23,10 @@ foreach(language IN LISTS entries)
   endif()
   set(folder "${DATA}/languages/${language}")
   file(MAKE_DIRECTORY "${folder}/images")
+  # rwxr-xr-x whatever the umask, as the install rules make their folders.
+  file(CHMOD "${DATA}/languages" "${folder}" "${folder}/images"
+       PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                   WORLD_READ WORLD_EXECUTE)
   file(CREATE_LINK ../../fonts "${folder}/fonts" SYMBOLIC)
   file(CREATE_LINK ../../audio "${folder}/audio" SYMBOLIC)
   foreach(picture IN LISTS pictures)

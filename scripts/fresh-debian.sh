@@ -1,39 +1,35 @@
 #!/usr/bin/env bash
-# fresh-debian.sh: runs one project command on a freshly bootstrapped Debian of
-# a given release, so the README's promises are proven on a release this
-# machine does not run. Bootstraps a minimal Debian (debootstrap minbase, from
-# the mirror this machine's apt already uses) in a folder of its own under
-# /var/tmp (outside the project, whose tree tools walk), clones the current
-# commit into it, runs the command there as root with the PATH a root shell
-# gets, and removes the chroot however the run ends. Needs root; its logs are
-# in build-fresh/logs/.
+# fresh-debian.sh: runs project commands on a freshly bootstrapped minimal
+# Debian (debootstrap minbase from the mirror this machine's apt uses, with
+# the one-line sources.list debootstrap writes) in a chroot under /var/tmp, so
+# the README's promises are proven on a release this machine does not run.
+# Clones the current commit, runs every COMMAND line in turn, keeps the logs in
+# build-fresh/logs/, and removes the chroot however the run ends. Needs root.
 #
-# Usage: scripts/fresh-debian.sh RELEASE COMMAND...
-#   e.g. scripts/fresh-debian.sh trixie ./test
-# The command's output (stdout and stderr together) comes out on stdout and
-# its exit status is this script's. CI=... is passed in when set.
+# Usage: scripts/fresh-debian.sh [--user] RELEASE COMMAND...
+#   e.g. scripts/fresh-debian.sh --user trixie ./test './web --test'
+# As root by default, with a root shell's PATH. With --user, as "player", a
+# normal user without sudo, in a login shell (with the release's umask); root
+# only runs the install command a command prints, and the command runs again.
+# Ends with a line per command (outcome, time, install rounds); exits 0 when
+# all passed. CI=... is passed in.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 
-if [ "$#" -lt 2 ]; then
-  printf 'usage: %s RELEASE COMMAND...   (e.g. %s trixie ./test)\n' "$0" "$0" >&2
-  exit 2
-fi
+as_user=0
+[ "${1:-}" != --user ] || { as_user=1; shift; }
+[ "$#" -ge 2 ] || { echo "usage: $0 [--user] RELEASE COMMAND...   (e.g. $0 trixie ./test)" >&2; exit 2; }
+[ "$(id -u)" -eq 0 ] || { quillory_say "debootstrap, chroot and mount need root; run it as root"; exit 1; }
 release=$1
 shift
-if [ "$(id -u)" -ne 0 ]; then
-  quillory_say "debootstrap, chroot and mount need root; run it as root"
-  exit 1
-fi
 
 QUILLORY_LOG_DIR=build-fresh/logs
-root=
-ticker=      # the process that reports a quiet command
-quiet_since= # a file touched whenever the command prints
-clone=/root/quillory               # where the project sits inside the chroot
-# A root shell's PATH on Debian (no /usr/games): the command sees what root sees.
+INSTALL_ROUNDS=3 # install commands one command may print before it counts as failed
+USER_NAME=player
+# A root shell's PATH on Debian (no /usr/games): a root command sees what root sees.
 ROOT_PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
+root=
 
 # the_mirror: the URI of this machine's Debian archive, as apt reads it from
 # /etc/apt/sources.list(.d): the source that serves this machine's release.
@@ -44,35 +40,31 @@ the_mirror() {
     awk -v codename="$codename" '$2 == codename { print $1; exit }'
 }
 
-# stop_chroot_processes: ends what the command left running inside the chroot
-# (an X server, an agent), each by its id, and waits for them a moment: they
-# would keep the mounts busy.
-stop_chroot_processes() {
-  local link pid stopped=0
-  for link in /proc/[0-9]*/root; do
-    [ "$(readlink "$link" 2>/dev/null)" = "$root" ] || continue
-    pid=${link#/proc/}
-    pid=${pid%/root}
-    kill "$pid" 2>/dev/null && stopped=1
-  done
-  [ "$stopped" -eq 0 ] || sleep 2
-}
-
 # mounts_under_chroot: the mount points at or under the chroot, deepest first.
 mounts_under_chroot() {
   findmnt -n -o TARGET --raw | grep -E "^$root(/|\$)" | sort -r
 }
 
-# remove_chroot: unmounts everything under the chroot, then removes it, but
-# only once findmnt shows nothing mounted there: removing through a mount
-# would reach outside the chroot.
+# remove_chroot: keeps the commands' logs, ends what they left running (an X
+# server, an agent: they would keep the mounts busy), each by its id, then
+# unmounts everything under the chroot and removes it, but only once findmnt
+# shows nothing mounted there: removing through a mount would reach outside.
 remove_chroot() {
-  local mounted
+  local link logs stopped=0
   [ -n "$root" ] && [ -d "$root" ] || return 0
-  stop_chroot_processes
-  for mounted in $(mounts_under_chroot); do
-    umount -R "$mounted" 2>/dev/null || true
+  for logs in "$root$clone"/build*/logs "$root$clone"/build*/deps/logs; do
+    [ -d "$logs" ] || continue
+    mkdir -p "$QUILLORY_LOG_DIR/$release/${logs#"$root$clone"/}"
+    cp -r "$logs/." "$QUILLORY_LOG_DIR/$release/${logs#"$root$clone"/}/"
   done
+  for link in /proc/[0-9]*/root; do
+    if [ "$(readlink "$link" 2>/dev/null)" = "$root" ]; then
+      link=${link#/proc/}
+      kill "${link%/root}" 2>/dev/null && stopped=1
+    fi
+  done
+  [ "$stopped" -eq 0 ] || sleep 2
+  mounts_under_chroot | while read -r mounted; do umount -R "$mounted" 2>/dev/null || true; done
   if [ -n "$(mounts_under_chroot)" ]; then
     quillory_say "FAILED to unmount everything under $root, so it is left in place:"
     mounts_under_chroot >&2
@@ -84,10 +76,21 @@ remove_chroot() {
 finish() {
   local status=$?
   trap - EXIT INT TERM
-  [ -z "$ticker" ] || kill "$ticker" 2>/dev/null || true
-  [ -z "$quiet_since" ] || rm -f "$quiet_since"
+  rm -f "${transcript:-}"
   remove_chroot || status=1
   exit "$status"
+}
+
+# in_chroot COMMAND_LINE: runs one command line in the clone, as root or as
+# the user, its output on stdout and in $transcript.
+in_chroot() {
+  local line="${CI:+export CI=$(printf %q "$CI"); }cd $clone && $1"
+  if [ "$as_user" -eq 1 ]; then
+    chroot "$root" su -l "$USER_NAME" -c "umask; $line"
+  else
+    chroot "$root" /usr/bin/env -i HOME=/root PATH="$ROOT_PATH" TERM="${TERM:-dumb}" /bin/bash -c "$line"
+  fi </dev/null 2>&1 | tee "$transcript" | quillory_watch "$1"
+  return "${PIPESTATUS[0]}"
 }
 
 trap finish EXIT
@@ -96,13 +99,11 @@ trap 'exit 143' TERM
 
 quillory_install debootstrap git || exit 1
 mirror=$(the_mirror)
-if [ -z "$mirror" ]; then
-  quillory_say "FAILED: no Debian archive for this machine's release in /etc/apt/sources.list(.d)"
-  exit 1
-fi
+[ -n "$mirror" ] || { quillory_say "no Debian archive for this machine's release in its apt sources"; exit 1; }
 started=$SECONDS
 root=$(realpath "$(mktemp -d "${TMPDIR:-/var/tmp}/quillory-$release.XXXXXX")")
 chmod 755 "$root" # the root folder of a system: apt's download user walks it
+clone=/root/quillory
 quillory_step "Bootstrapping a minimal Debian $release from $mirror" "$(quillory_log "debootstrap-$release")" \
   debootstrap --variant=minbase "$release" "$root" "$mirror" || exit 1
 
@@ -115,38 +116,33 @@ mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
 mount -t tmpfs -o mode=1777 shm "$root/dev/shm"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
-commit=$(git rev-parse HEAD)
-if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
-  quillory_say "note: changes not committed are not in the clone; it holds commit $commit"
+owner=root
+if [ "$as_user" -eq 1 ]; then
+  chroot "$root" useradd --create-home --shell /bin/bash "$USER_NAME"
+  owner=$USER_NAME clone=/home/$USER_NAME/quillory
 fi
+commit=$(git rev-parse HEAD)
+[ -z "$(git status --porcelain --untracked-files=no)" ] ||
+  quillory_say "note: changes not committed are not in the clone; it holds commit $commit"
 git clone --quiet "$PWD" "$root$clone"
 git -C "$root$clone" checkout --quiet --detach "$commit"
+chroot "$root" chown -R "$owner:" "$clone"
 
-# The command, with a line on stderr whenever it stays quiet for longer than
-# QUILLORY_PROGRESS_S seconds (a command that reports that often itself draws
-# none); its output passes through on stdout. Messages name it by its first line.
-name=${*%%$'\n'*}
-quillory_say "Running '$name' in $clone on Debian $release"
-command_started=$SECONDS
-quiet_since=$(mktemp)
-(
-  while sleep 1; do
-    if [ $(($(date +%s) - $(stat -c %Y "$quiet_since"))) -gt "$QUILLORY_PROGRESS_S" ]; then
-      quillory_say "  still running after $((SECONDS - command_started)) s: $name"
-      : >"$quiet_since"
-    fi
+transcript=$(mktemp)
+summary=()
+for command in "$@"; do
+  quillory_say "Running '$command' in $clone on Debian $release as $owner"
+  command_started=$SECONDS
+  outcome=FAILED
+  for ((rounds = 0; ; rounds++)); do
+    in_chroot "$command" && { outcome=passed; break; }
+    install=$(sed -n "s/^  su -c '\(.*\)'\$/\1/p" "$transcript")
+    [ "$as_user" -eq 1 ] && [ -n "$install" ] && [ "$rounds" -lt "$INSTALL_ROUNDS" ] || break
+    quillory_step "As root: $install" "$(quillory_log "install-$release-$((rounds + 1))")" \
+      chroot "$root" /usr/bin/env -i PATH="$ROOT_PATH" DEBIAN_FRONTEND=noninteractive /bin/sh -c "$install" || break
   done
-) &
-ticker=$!
-set +e
-chroot "$root" /usr/bin/env -i HOME=/root PATH="$ROOT_PATH" TERM="${TERM:-dumb}" ${CI:+CI="$CI"} \
-  /bin/bash -c 'cd "$0" && exec "$@"' "$clone" "$@" 2>&1 |
-  while IFS= read -r line || [ -n "$line" ]; do
-    printf '%s\n' "$line"
-    : >"$quiet_since"
-  done
-status=${PIPESTATUS[0]}
-set -e
-
-quillory_say "'$name' on Debian $release ended with status $status after $((SECONDS - command_started)) s ($((SECONDS - started)) s with the bootstrap)"
-exit "$status"
+  summary+=("'$command' on Debian $release: $outcome in $((SECONDS - command_started)) s, $rounds install rounds")
+  quillory_say "${summary[-1]}"
+done
+printf "$(basename "$0"): %s\n" "${summary[@]}" "$((SECONDS - started)) s with the bootstrap" >&2
+[[ ${summary[*]} != *FAILED* ]]

@@ -22,11 +22,25 @@ QUILLORY_TEST_PACKAGES=(
   desktop-file-utils appstream itstool
 )
 
+# The command with its arguments, from the project root: the install hint
+# repeats it. The commands change into the project first, so a path they were
+# started with may be relative to the folder they were started in.
+QUILLORY_COMMAND_LINE=$0
+[ -e "$QUILLORY_COMMAND_LINE" ] || QUILLORY_COMMAND_LINE=$OLDPWD/$0
+QUILLORY_COMMAND_LINE=$(realpath --relative-to="$(dirname "${BASH_SOURCE[0]}")/.." "$QUILLORY_COMMAND_LINE")
+[[ $QUILLORY_COMMAND_LINE == */* ]] || QUILLORY_COMMAND_LINE=./$QUILLORY_COMMAND_LINE
+[ "$#" -eq 0 ] || QUILLORY_COMMAND_LINE+=$(printf ' %q' "$@")
+
+# Where node finds the Debian packages of JavaScript modules (Emscripten's,
+# and node-ws for the browser tests): a node that is not Debian's own does
+# not search there.
+export NODE_PATH=/usr/share/nodejs
+
 QUILLORY_LOG_DIR=build/logs
 QUILLORY_LOG_TAIL_LINES=40   # lines of a failed step's log shown on the terminal
 QUILLORY_APT_LOCK_WAIT_S=600 # how long apt waits for another apt to finish
 QUILLORY_PROGRESS_S=25       # seconds between the progress lines of a long step: under 30 on a busy machine too
-QUILLORY_XVFB_START_TRIES=100 # times 50 ms: how long an X server may take to start
+QUILLORY_XVFB_START_TRIES=100 # times 50 ms: how long an X server or a web server may take to start
 
 # quillory_say MESSAGE...: one line of progress, prefixed with the command's name.
 quillory_say() {
@@ -50,25 +64,62 @@ quillory_log() {
   printf '%s\n' "$log"
 }
 
+# quillory_watch DESCRIPTION [LOG]: passes its input on, appended to LOG when
+# given, otherwise to standard output, and shows that DESCRIPTION goes on: a
+# line whenever QUILLORY_PROGRESS_S seconds pass with nothing new on the
+# terminal. A build's percentage ("[ 42%]" lines) shows in those lines and
+# every ten percent; at a terminal it shows on one line, the seconds ticking.
+quillory_watch() {
+  local description=$1 out=1 line pending= status start=$SECONDS said=$SECONDS
+  local percent= shown=0 at_terminal=0
+  # A log is opened once; standard output is written as it is, since opening
+  # it again would write past what stderr, sharing its file, writes after.
+  [ -z "${2:-}" ] || exec {out}>>"$2"
+  [ "$out" -ne 1 ] && [ -t 2 ] && at_terminal=1
+  while :; do
+    status=0
+    # Wakes every second even when nothing is written.
+    IFS= read -r -t 1 line || status=$?
+    if [ "$status" -gt 128 ]; then
+      pending+=$line # the start of a line the timeout cut
+    else
+      line=$pending$line
+      pending=
+      if [ "$status" -ne 0 ]; then
+        printf '%s' "$line" >&"$out"
+        break
+      fi
+      printf '%s\n' "$line" >&"$out"
+      [ "$out" -ne 1 ] || said=$SECONDS
+      [[ $line =~ ^\[[[:space:]]*([0-9]+)%\] ]] && percent=$((10#${BASH_REMATCH[1]}))
+    fi
+    if [ "$at_terminal" -eq 1 ] && [ -n "$percent" ]; then
+      printf '\r%s: %s %3d%% (%d s)' "$(basename "$0")" "$description" "$percent" "$((SECONDS - start))" >&2
+    elif [ "${percent:-0}" -ge $((shown + 10)) ]; then
+      quillory_say "  $percent% after $((SECONDS - start)) s: $description"
+      said=$SECONDS
+      shown=$percent
+    elif [ $((SECONDS - said)) -ge "$QUILLORY_PROGRESS_S" ]; then
+      quillory_say "  still running after $((SECONDS - start)) s: $description${percent:+ ($percent%)}"
+      said=$SECONDS
+    fi
+  done
+  [ "$at_terminal" -eq 0 ] || [ -z "$percent" ] || printf '\n' >&2
+  [ "$out" -eq 1 ] || exec {out}>&-
+  return 0
+}
+
 # quillory_step DESCRIPTION LOG COMMAND...: runs COMMAND with its output in
-# LOG, saying every QUILLORY_PROGRESS_S seconds that it is still running; says
-# how long it took, or on failure which step failed and where its log is.
+# LOG, showing that it goes on; says how long it took, or on failure which
+# step failed and where its log is.
 quillory_step() {
-  local description=$1 log=$2 start status ticker
+  local description=$1 log=$2 start=$SECONDS status
   shift 2
   mkdir -p "$(dirname "$log")"
-  start=$SECONDS
+  : >"$log"
   quillory_say "$description (log: $log)"
-  # Short sleeps: the last one outlives the ticker, holding its stderr open.
-  ( while sleep 1; do
-      [ $(((SECONDS - start) % QUILLORY_PROGRESS_S)) -eq 0 ] &&
-        quillory_say "  still running after $((SECONDS - start)) s: $description"
-    done ) &
-  ticker=$!
-  status=0
-  "$@" >"$log" 2>&1 || status=$?
-  kill "$ticker" 2>/dev/null
-  wait "$ticker" 2>/dev/null
+  "$@" 2>&1 </dev/null | quillory_watch "$description" "$log"
+  status=${PIPESTATUS[0]}
   [ "$status" -eq 0 ] || { quillory_fail "$description (status $status)" "$log"; return "$status"; }
   quillory_say "  done in $((SECONDS - start)) s: $description"
 }
@@ -104,6 +155,32 @@ quillory_stop_xvfb() {
   QUILLORY_XVFB_PID=
 }
 
+# quillory_serve FOLDER LOG [PORT]: serves FOLDER on 127.0.0.1 in the
+# background, on PORT when it is free, otherwise on a free port the system
+# picks; sets QUILLORY_SERVER_URL once it listens, and QUILLORY_SERVER_PID
+# for quillory_stop_serving.
+quillory_serve() {
+  local folder=$1 log=$2 port
+  for port in ${3:-} 0; do
+    python3 -u -m http.server --bind 127.0.0.1 --directory "$folder" "$port" >"$log" 2>&1 &
+    QUILLORY_SERVER_PID=$!
+    for _ in $(seq "$QUILLORY_XVFB_START_TRIES"); do
+      port=$(sed -n 's/^Serving HTTP on .* port \([0-9]*\) .*/\1/p' "$log")
+      [ -z "$port" ] || { QUILLORY_SERVER_URL=http://127.0.0.1:$port; return 0; }
+      kill -0 "$QUILLORY_SERVER_PID" 2>/dev/null || break # the port was taken
+      sleep 0.05
+    done
+  done
+  quillory_say "the local web server did not start; its log is $log"
+  return 1
+}
+
+# quillory_stop_serving: stops the server quillory_serve started, if any.
+quillory_stop_serving() {
+  [ -z "${QUILLORY_SERVER_PID:-}" ] || kill "$QUILLORY_SERVER_PID" 2>/dev/null
+  QUILLORY_SERVER_PID=
+}
+
 quillory_missing_packages() {
   local pkg
   for pkg in "$@"; do
@@ -114,8 +191,9 @@ quillory_missing_packages() {
 }
 
 # quillory_install PACKAGE...: installs those not installed yet. As a normal
-# user it prints the command that installs them instead and returns 1: with
-# sudo where sudo exists, otherwise through su, which a fresh Debian with a root
+# user it prints, in one line, the command that installs them instead, and
+# asks to run this command again as it was typed; then returns 1. The line
+# uses sudo where sudo exists, otherwise su, which a fresh Debian with a root
 # password always has.
 quillory_install() {
   local missing command
@@ -125,10 +203,10 @@ quillory_install() {
   if [ "$(id -u)" -ne 0 ]; then
     quillory_say "Quillory needs these Debian packages: ${missing[*]}"
     if command -v sudo >/dev/null 2>&1; then
-      quillory_say "Install them with this command, then run ./$(basename "$0") again:"
+      quillory_say "Install them with this command, then run ${QUILLORY_COMMAND_LINE} again:"
       printf "  sudo sh -c '%s'\n" "$command" >&2
     else
-      quillory_say "Install them as root with this command (it asks for the root password), then run ./$(basename "$0") again:"
+      quillory_say "Install them as root with this command (it asks for the root password), then run ${QUILLORY_COMMAND_LINE} again:"
       printf "  su -c '%s'\n" "$command" >&2
     fi
     return 1
@@ -141,64 +219,6 @@ quillory_install() {
     --no-install-recommends "${missing[@]}" || return
 }
 
-# quillory_show_progress LABEL: reads the build's output on stdin, keeps it
-# out of sight and shows its percentage instead: at a terminal on one line,
-# with the seconds so far ticking; elsewhere a line every ten percent, and at
-# least every QUILLORY_PROGRESS_S seconds while one long step builds (a CI log
-# stays short, yet never looks stuck).
-quillory_show_progress() {
-  local label=$1 line pending= status percent=0 shown=-1 start=$SECONDS said=$SECONDS
-  local interactive=0
-  [ -t 2 ] && interactive=1
-  while :; do
-    status=0
-    # Wakes every second even when the build prints nothing.
-    IFS= read -r -t 1 line || status=$?
-    if [ "$status" -gt 128 ]; then
-      pending+=$line # the start of a line the timeout cut
-    elif [ "$status" -ne 0 ]; then
-      break
-    else
-      line=$pending$line
-      pending=
-      [[ $line =~ ^\[[[:space:]]*([0-9]+)%\] ]] && percent=$((10#${BASH_REMATCH[1]}))
-    fi
-    if [ "$interactive" -eq 1 ]; then
-      printf '\r%s: %s %3d%% (%d s)' "$(basename "$0")" "$label" "$percent" "$((SECONDS - start))" >&2
-      shown=$percent
-    elif [ "$percent" -ge $((shown + 10)) ] || { [ "$percent" -eq 100 ] && [ "$shown" -ne 100 ]; } ||
-      [ $((SECONDS - said)) -ge "$QUILLORY_PROGRESS_S" ]; then
-      quillory_say "$label $percent% ($((SECONDS - start)) s)"
-      shown=$percent
-      said=$SECONDS
-    fi
-  done
-  [ "$interactive" -eq 1 ] && printf '\n' >&2
-  return 0
-}
-
-# quillory_watch DESCRIPTION: passes its input on to standard output, and says
-# that DESCRIPTION is still running whenever QUILLORY_PROGRESS_S seconds pass
-# without a line (a single long test, for one).
-quillory_watch() {
-  local description=$1 line pending= status start=$SECONDS
-  while :; do
-    status=0
-    IFS= read -r -t "$QUILLORY_PROGRESS_S" line || status=$?
-    if [ "$status" -gt 128 ]; then
-      pending+=$line # the start of a line the timeout cut
-      quillory_say "  still running after $((SECONDS - start)) s: $description"
-      continue
-    fi
-    if [ "$status" -ne 0 ]; then
-      printf '%s' "$pending$line"
-      return 0
-    fi
-    printf '%s\n' "$pending$line"
-    pending=
-  done
-}
-
 # quillory_build BUILD_DIR [CMAKE_OPTION...]: configures BUILD_DIR with the
 # options (a cached build folder takes this in a few seconds, and picks up
 # tools installed since) and builds everything in it. The build lays out the
@@ -206,12 +226,8 @@ quillory_watch() {
 quillory_build() {
   local dir=$1
   shift
-  local log status
-  log=$(quillory_log "$(basename "$dir")")
-  quillory_step "Configuring $dir/" "$log" cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" ||
-    return
-  quillory_say "Building in $dir/ on $(nproc) cores (log: $log)"
-  cmake --build "$dir" -j "$(nproc)" 2>&1 | tee -a "$log" | quillory_show_progress "building"
-  status=${PIPESTATUS[0]}
-  [ "$status" -eq 0 ] || quillory_fail "The build in $dir/" "$log"
+  quillory_step "Configuring $dir/" "$(quillory_log "$(basename "$dir")-configure")" \
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" || return
+  quillory_step "Building in $dir/ on $(nproc) cores" "$(quillory_log "$(basename "$dir")-build")" \
+    cmake --build "$dir" -j "$(nproc)"
 }

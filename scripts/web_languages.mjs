@@ -1,18 +1,18 @@
-// web_languages.mjs: adds the game's languages to the web folder ./web lays
-// out. For each language of po/LINGUAS it writes languages/<language>.json,
-// the page's sentences (its SAY table) in that language from the catalogue
+// web_languages.mjs: the game's languages in the web folder, written into OUT
+// for the web folder's install rules (packaging/install_web.cmake). For each
+// language of po/LINGUAS it writes languages/<language>.json, the page's
+// sentences (its SAY table) in that language from the catalogue
 // po/<language>.po, with the names of the language's pictures, and copies
-// those pictures from the build's run folder to images/<language>/. Then it
-// names the languages in the folder's index.html, which fetches a language's
-// files only for a player who plays in it. A sentence the catalogue lacks
-// stays English.
+// those pictures from ASSETS/images/<language>/ to images/<language>/. Then it
+// writes the page PAGE as OUT/index.html with the languages named; the page
+// fetches a language's files only for a player who plays in it. A sentence
+// the catalogue lacks stays English.
 //
-// Usage: node scripts/web_languages.mjs RUN_FOLDER SITE   (from the project root)
+// Usage: node scripts/web_languages.mjs PAGE ASSETS OUT   (from the project root)
 import { copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-const [runFolder, site] = process.argv.slice(2);
-const page = join(site, 'index.html');
+const [page, assets, site] = process.argv.slice(2);
 // Where the page lists the languages it may fetch.
 const LANGUAGES_SLOT = 'const LANGUAGES = [];';
 
@@ -62,7 +62,7 @@ const say = sayTable(html);
 const languages = readFileSync('po/LINGUAS', 'utf8').replace(/#.*/g, '').split(/\s+/).filter(Boolean);
 const served = [];
 for (const language of languages) {
-  const pictures = join(runFolder, 'images', language);
+  const pictures = join(assets, 'images', language);
   if (!existsSync(pictures)) continue;
   const messages = catalogue(join('po', `${language}.po`));
   const translated = {};
@@ -78,4 +78,4 @@ for (const language of languages) {
   served.push(language);
   console.log(`${language}: ${Object.keys(translated).length} of ${Object.keys(say).length} sentences, ${names.length} pictures`);
 }
-writeFileSync(page, html.replace(LANGUAGES_SLOT, `const LANGUAGES = ${JSON.stringify(served)};`));
+writeFileSync(join(site, 'index.html'), html.replace(LANGUAGES_SLOT, `const LANGUAGES = ${JSON.stringify(served)};`));

@@ -109,10 +109,12 @@ bool near(const Rgb& a, const Rgb& b, int tolerance = 3);
 // How many pixels of two same-sized images differ by more than `tolerance` on a channel.
 std::size_t differingPixels(const testsupport::Image& a, const testsupport::Image& b,
                             int tolerance);
-// `count` pixels, spread over the picture, where two same-sized pictures differ
-// clearly: probes that tell one picture from the other.
-std::vector<std::pair<int, int>>
-distinguishingProbes(const testsupport::Image& a, const testsupport::Image& b, std::size_t count);
+// Up to `count` pixels, spread over the picture, where `wanted` differs
+// clearly from each of the same-sized `others`, amid pixels of its own colour:
+// probes that tell it from them.
+std::vector<std::pair<int, int>> distinguishingProbes(const testsupport::Image& wanted,
+                                                      const std::vector<testsupport::Image>& others,
+                                                      std::size_t count);
 // The diagnostic line a left press at window pixel (px, py) writes.
 std::string pressLine(int px, int py);
 // Window pixel of scene coordinates.

@@ -29,7 +29,7 @@ std::map<std::string, std::string> germanDesktop() {
 // differs from the English one too.
 bool showsGerman(GameSession& game, const std::string& screen) {
     std::vector<std::pair<int, int>> probes = distinguishingProbes(
-        game.image("de/" + screen + ".png"), game.image(screen + ".png"), TEXT_PROBES);
+        game.image("de/" + screen + ".png"), {game.image(screen + ".png")}, TEXT_PROBES);
     EXPECT_EQ(probes.size(), TEXT_PROBES) << screen;
     probes.insert(probes.end(), IMAGE_PROBES.begin(), IMAGE_PROBES.end());
     return game.waitForImage("de/" + screen + ".png", probes);

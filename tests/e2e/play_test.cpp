@@ -1,7 +1,9 @@
-// play_test.cpp: two players through a whole game with the mouse and keyboard.
+// play_test.cpp: two players through a whole game with the mouse and keyboard,
+// with the music playing.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/game_session.h"
+#include "tests/media/audio_signal.h"
 
 namespace e2e {
 namespace {
@@ -12,6 +14,16 @@ constexpr int BLUE_X = 932, BLUE_Y = 317; // palette cell 5
 const Rgb RED{248, 11, 33};
 const Rgb SKY_BLUE{11, 150, 248};
 const Rgb WHITE{255, 255, 255};
+
+// The screens before play, which a press anywhere moves on from.
+const std::vector<std::string> OPENING_SCREENS{"titlescreen", "instructions", "instructions2"};
+constexpr std::size_t OPENING_PROBES = 4; // where one opening screen differs from both others
+
+// The music, as the game sends it to SDL's disk driver at the driver's own
+// real-time pace; a second of it is heard by the end of the game.
+constexpr int REAL_TIME = 0;
+constexpr std::size_t MUSIC_FRAMES = audiotest::RATE_HZ;
+constexpr double MUSIC_LEVEL = 0.01; // a sample this loud is heard (-40 dBFS)
 
 // Counts pixels darker than half-grey in a window rectangle.
 int darkPixels(const testsupport::Image& shot, int left, int top, int right, int bottom) {
@@ -33,8 +45,26 @@ constexpr int ROW_EMPTY_LEFT = 400, ROW_EMPTY_RIGHT = 700;
 
 class PlayTest : public ::testing::Test {
 protected:
+    audiotest::ScratchFolder scratch;
+    audiotest::DiskCapture music{scratch.file("music.raw"), REAL_TIME};
     GameSession game;
     Player player{game};
+
+    // Waits for one of the opening screens, told from the other two by
+    // probes where its picture differs from both.
+    bool showsOpeningScreen(const std::string& name) {
+        std::vector<testsupport::Image> others;
+        for (const std::string& other : OPENING_SCREENS) {
+            if (other != name) {
+                others.push_back(game.image(other + ".png"));
+            }
+        }
+        std::vector<std::pair<int, int>> probes =
+            distinguishingProbes(game.image(name + ".png"), others, OPENING_PROBES);
+        EXPECT_EQ(probes.size(), OPENING_PROBES) << name << " looks like the other opening screens";
+        probes.insert(probes.end(), IMAGE_PROBES.begin(), IMAGE_PROBES.end());
+        return game.waitForImage(name + ".png", probes);
+    }
 
     void press(int px, int py, bool onDone = false) { player.press(px, py, onDone); }
     void drawStroke(const std::vector<std::pair<int, int>>& points) { player.drawStroke(points); }
@@ -58,11 +88,11 @@ protected:
 
 TEST_F(PlayTest, TwoPlayersPlayAWholeGame) {
     ASSERT_NE(game.window(), 0u);
-    ASSERT_TRUE(game.waitForImage("titlescreen.png", IMAGE_PROBES));
+    ASSERT_TRUE(showsOpeningScreen("titlescreen"));
     game.clickAt(ADVANCE_X, ADVANCE_Y);
-    ASSERT_TRUE(game.waitForImage("instructions.png", IMAGE_PROBES));
+    ASSERT_TRUE(showsOpeningScreen("instructions"));
     game.clickAt(ADVANCE_X, ADVANCE_Y);
-    ASSERT_TRUE(game.waitForImage("instructions2.png", IMAGE_PROBES));
+    ASSERT_TRUE(showsOpeningScreen("instructions2"));
     game.clickAt(ADVANCE_X, ADVANCE_Y);
     ASSERT_TRUE(game.waitForImage("player1drawing.png", IMAGE_PROBES));
     EXPECT_EQ(game.process().standardOutput(), ""); // screen changes write nothing
@@ -104,6 +134,10 @@ TEST_F(PlayTest, TwoPlayersPlayAWholeGame) {
     const float p2x = 3.7109375f, p2y = 55.46875f;   // window pixel (550, 200)
     EXPECT_TRUE(shows(pixelX(-19.0 + 0.6 * p1x), pixelY(24.5 + 0.6 * p1y), RED));
     EXPECT_TRUE(shows(pixelX(30.8 + 0.6 * p2x), pixelY(24.5 + 0.6 * p2y), SKY_BLUE));
+
+    // The music played: some of what reached the audio device is heard.
+    const std::vector<double> heard = audiotest::leftChannel(music.waitForFrames(MUSIC_FRAMES));
+    EXPECT_LT(audiotest::firstLoudFrame(heard, MUSIC_LEVEL), heard.size()) << "the music is silent";
 
     // Game over takes no more input.
     game.clickAt(DONE_X, DONE_Y);

@@ -119,7 +119,13 @@ DiskCapture::DiskCapture(const std::filesystem::path& file, int delayMs) : file_
     std::filesystem::remove(file_);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", file_.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", std::to_string(delayMs).c_str(), 1);
+    // Unset, not 0: SDL 2.26's Windows build reads every variable into one
+    // shared buffer, so reading the delay would overwrite the file's name.
+    if (delayMs > 0) {
+        setenv("SDL_DISKAUDIODELAY", std::to_string(delayMs).c_str(), 1);
+    } else {
+        unsetenv("SDL_DISKAUDIODELAY");
+    }
 }
 
 std::size_t DiskCapture::frames() const {

@@ -50,9 +50,10 @@ class ScratchFolder {
     std::filesystem::path path_;
 };
 
-// Points SDL's disk driver at a capture file for this process; set before the
-// audio output is opened. `delayMs` is the driver's pause per mixed buffer, so
-// a small one runs the output faster than real time.
+// Points SDL's disk driver at a capture file for this process and the
+// programs it starts; set before the audio output is opened. `delayMs` is the
+// driver's pause per mixed buffer, so a small one runs the output faster than
+// real time; 0 leaves the driver's own, real-time pace.
 class DiskCapture {
   public:
     DiskCapture(const std::filesystem::path& file, int delayMs);

@@ -85,6 +85,14 @@ std::pair<int, int> XConnection::size(Window window) const {
     return {attributes.width, attributes.height};
 }
 
+std::pair<int, int> XConnection::position(Window window) const {
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+    return {x, y};
+}
+
 Image XConnection::capture(Window window) const {
     const auto [width, height] = size(window);
     Image image;

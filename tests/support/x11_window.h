@@ -31,6 +31,8 @@ public:
                                         std::chrono::milliseconds timeout) const;
     // The window's size in pixels.
     std::pair<int, int> size(Window window) const;
+    // Where the window's top-left pixel is on the screen.
+    std::pair<int, int> position(Window window) const;
     // The window's current pixels as RGB.
     Image capture(Window window) const;
     // Asks the window to take another size, as a user dragging its edge would,

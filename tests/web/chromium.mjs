@@ -1,11 +1,17 @@
 // chromium.mjs: a headless Chromium driven over the DevTools protocol, for the
 // browser tests and the web figures. Starts one browser with a fresh profile,
-// opens one page, and sends it real mouse, touch and key input. Needs node 20
-// with --experimental-websocket; closed by close().
+// opens one page, and sends it real mouse, touch and key input; closed by
+// close().
 import { spawn } from 'node:child_process';
+import { createRequire } from 'node:module';
 import { mkdtempSync, readFileSync, rmSync, existsSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+
+// Node's own WebSocket client, which talks to Chromium, is missing from node
+// 18 (Debian 12) and behind a flag in node 20 (Debian 13); Debian's node-ws
+// serves both.
+const WebSocketClient = globalThis.WebSocket ?? createRequire(import.meta.url)('ws');
 
 const START_TIMEOUT_MS = 60000; // a busy two-core machine may take this long
 
@@ -14,6 +20,26 @@ const POLL_MS = 100;
 // Browsers still open when node exits, a failed test included, are ended with it.
 const openBrowsers = new Set();
 process.on('exit', () => openBrowsers.forEach((browser) => browser.kill('SIGKILL')));
+
+// Run in every page before its own scripts: whatever a page connects to its
+// speakers also feeds an analyser, so that speakerLevel() hears what a
+// player would, while Chromium itself stays muted.
+const SPEAKER_TAP = `(() => {
+  const connect = AudioNode.prototype.connect;
+  const taps = new Map();
+  AudioNode.prototype.connect = function (target, ...rest) {
+    if (target instanceof AudioDestinationNode) {
+      if (!taps.has(target.context)) taps.set(target.context, target.context.createAnalyser());
+      connect.call(this, taps.get(target.context));
+    }
+    return connect.call(this, target, ...rest);
+  };
+  window.quillorySpeakerLevel = () => Math.max(0, ...[...taps.values()].map((tap) => {
+    const samples = new Float32Array(tap.fftSize);
+    tap.getFloatTimeDomainData(samples);
+    return Math.max(...samples.map(Math.abs));
+  }));
+})();`;
 
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -69,6 +95,7 @@ export class Chromium {
     if (touch) {
       await page.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
     }
+    await page.send('Page.addScriptToEvaluateOnNewDocument', { source: SPEAKER_TAP });
     await page.send('Page.navigate', { url });
     return page;
   }
@@ -83,7 +110,7 @@ export class Chromium {
   }
 
   connect(url) {
-    this.socket = new WebSocket(url);
+    this.socket = new WebSocketClient(url);
     this.socket.onmessage = (message) => {
       const data = JSON.parse(message.data);
       if (data.id && this.pending.has(data.id)) {
@@ -116,6 +143,12 @@ export class Chromium {
       { expression, returnByValue: true, awaitPromise: true });
     if (result.exceptionDetails) throw new Error(`${expression}: ${result.exceptionDetails.text}`);
     return result.result.value;
+  }
+
+  // The loudest sample the page's speakers got in the last few hundredths of
+  // a second, as a fraction of full scale.
+  speakerLevel() {
+    return this.evaluate('window.quillorySpeakerLevel()');
   }
 
   // Waits until the game runs: the page hides its download progress then.

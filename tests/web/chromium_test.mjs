@@ -4,16 +4,20 @@
 // and a touch-only game on a smaller, scaled-down canvas. Then the start of
 // the game in a French browser, and in the same browser with ?lang=es.
 //
-// Usage: node --experimental-websocket chromium_test.mjs URL SHOTS_DIR
+// Usage: node chromium_test.mjs URL SHOTS_DIR
 // Prints a line per step; exits 1 with the failed checks listed.
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { Chromium } from './chromium.mjs';
+import { Chromium, waitFor } from './chromium.mjs';
 import { decodePng } from './png.mjs';
 import * as game from './game.mjs';
 import { check } from './game.mjs';
 
 const [url, shotsDir] = process.argv.slice(2);
+// A sample this loud (-40 dBFS) from the speakers is heard, and the music
+// is heard this long after the first click at the latest.
+const MUSIC_LEVEL = 0.01;
+const MUSIC_TIMEOUT_MS = 10000;
 
 // The checks on a page's canvas, as a player sees it.
 const shows = (page, ...rest) => game.shows(async () => decodePng(await page.canvasPixels()), ...rest);
@@ -108,6 +112,11 @@ async function wholeGame() {
     await shows(page, [game.gameOverPixel(1, 275, 450)], game.ORANGE, 'player 1\'s orange stroke at 60 %');
     await shows(page, [game.gameOverPixel(2, 550, 200)], game.SKY_BLUE, 'player 2\'s blue stroke at 60 %');
     await save(page, 'gameover.png');
+
+    // The music started with the first click, as browsers allow, and plays on.
+    const heard = await waitFor('the music', async () => (await page.speakerLevel()) >= MUSIC_LEVEL,
+      MUSIC_TIMEOUT_MS).catch(() => false);
+    check(heard, 'the music plays');
 
     // Game over takes no more input.
     await page.click(...game.DONE);

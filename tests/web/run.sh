@@ -13,15 +13,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 shots=$(dirname "$site")/browser-tests
 mkdir -p "$shots"
 
-# shellcheck source=serve.sh
-. "$here/serve.sh"
-web_serve "$site" "$shots/server.log" || exit 1
-url="$WEB_BASE_URL/index.html"
+trap 'quillory_stop_serving; quillory_stop_xvfb' EXIT
+quillory_serve "$site" "$shots/server.log" || exit 1
+url="$QUILLORY_SERVER_URL/index.html"
 quillory_say "serving $site at $url; screen shots go to $shots"
 
 status=0
-# node 20's WebSocket client, which talks to Chromium, is still behind a flag.
-node --experimental-websocket "$here/chromium_test.mjs" "$url" "$shots" || status=1
+node "$here/chromium_test.mjs" "$url" "$shots" || status=1
 quillory_start_xvfb || exit 1
 node "$here/webkit_test.mjs" "$url" "$shots" || status=1
 exit "$status"
