@@ -1,12 +1,15 @@
 // web_drawing_bench.cpp: the browser's frame time for the live view's display
 // pass with drawings of 1,000, 10,000 and 50,000 segments (the desktop's
 // drawing_bench sizes and pictures), on the game's 1024 x 768 canvas and view.
-// Built by bench/web_figures.sh; each size is drawn for a run of frames, and
-// the median frame, up to the end of its GL work, goes to the console.
+// Each size is drawn for a run of frames standing still, then for a run with
+// a stroke in progress that grows by a segment a frame, as a player draws;
+// the median frame of each run, up to the end of its GL work, goes to the
+// console. A CMake target of the web build; bench/web_figures.sh runs it.
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -15,22 +18,44 @@
 #include "bench/random_drawing.h"
 #include "drawing/palette.h"
 #include "drawing/pen.h"
+#include "game/game_state.h"
 
 namespace {
 
 constexpr std::int64_t SEGMENT_COUNTS[] = {1000, 10000, 50000};
 constexpr std::size_t WARM_UP_FRAMES = 5;
 constexpr std::size_t TIMED_FRAMES = 30;
+// The stroke in progress circles here, a segment a frame, inside the canvas.
+constexpr float PEN_CENTRE_X = -10.0f; // scene units
+constexpr float PEN_CENTRE_Y = 46.0f;  // scene units
+constexpr float PEN_RADIUS = 15.0f;    // scene units
+constexpr float PEN_STEP = 1.0f;       // scene units a frame, over the pen's least spacing
 
 Drawing drawings[std::size(SEGMENT_COUNTS)];
 std::size_t current = 0;     // index of the size being timed
-std::vector<double> frameMs; // this size's timed frames
+bool drawing = false;        // whether this run has a stroke in progress
+std::vector<double> frameMs; // this run's timed frames
+
+// Moves the pen one step along its circle: a stroke in progress gains a segment.
+void movePen() {
+    const float angle = static_cast<float>(frameMs.size()) * PEN_STEP / PEN_RADIUS;
+    const float x = PEN_CENTRE_X + PEN_RADIUS * std::cos(angle);
+    const float y = PEN_CENTRE_Y + PEN_RADIUS * std::sin(angle);
+    if (frameMs.empty()) {
+        penDown(x, y);
+    } else {
+        penDrag(x, y);
+    }
+}
 
 void onDisplay() {
     if (current == std::size(SEGMENT_COUNTS)) {
         return;
     }
     const double start = emscripten_get_now();
+    if (drawing) {
+        movePen();
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SceneView::instance().applyCamera();
     drawLiveView(drawings[current]);
@@ -44,10 +69,16 @@ void onDisplay() {
     }
     std::vector<double> timed(frameMs.begin() + WARM_UP_FRAMES, frameMs.end());
     std::nth_element(timed.begin(), timed.begin() + timed.size() / 2, timed.end());
-    std::printf("segments %lld median frame %.2f ms\n",
-                static_cast<long long>(SEGMENT_COUNTS[current]), timed[timed.size() / 2]);
+    std::printf("segments %lld%s median frame %.2f ms\n",
+                static_cast<long long>(SEGMENT_COUNTS[current]),
+                drawing ? " stroke in progress" : "", timed[timed.size() / 2]);
     frameMs.clear();
-    if (++current == std::size(SEGMENT_COUNTS)) {
+    if (drawing) {
+        currentStroke.reset();
+        inputMode = Idle;
+    }
+    drawing = !drawing;
+    if (!drawing && ++current == std::size(SEGMENT_COUNTS)) {
         // No more frames: the page's work is done.
         std::printf("done\n");
         glutIdleFunc(nullptr);

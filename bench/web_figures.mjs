@@ -31,18 +31,114 @@ const FIRST_DRAW_HOOK = `(() => {
       return original.apply(this, args);
     };
   }
+  // When the program's compilation starts and ends, and whether it streamed
+  // (it can only when the server sends the .wasm as application/wasm).
+  for (const name of ['instantiateStreaming', 'instantiate']) {
+    const original = WebAssembly[name];
+    WebAssembly[name] = function (...args) {
+      window.wasmCompile = window.wasmCompile || { startMs: performance.now() };
+      return original.apply(this, args).then((result) => {
+        Object.assign(window.wasmCompile, { how: name, endMs: performance.now() });
+        return result;
+      });
+    };
+  }
 })();`;
 
-async function firstFrameMs(url, call) {
+// The first frame's parts, in ms, from the page's timeline: the downloads'
+// ends, the program's compilation, then the browser module's marks: its first
+// GL call (the data unpacked and the runtime started), the title picture
+// handed over (decoded), the last glyph (the font rasterised), the first draw.
+const FIRST_FRAME_SPLIT = `(() => {
+  const ended = (suffix) => performance.getEntriesByType('resource').find((r) => r.name.endsWith(suffix))?.responseEnd;
+  const at = (name) => performance.getEntriesByName('quillory:' + name).pop()?.startTime;
+  const wasm = window.wasmCompile;
+  const ready = Math.max(ended('.data'), wasm.endMs);
+  return {
+    downloadJsEnd: ended('.js'), downloadWasmEnd: ended('.wasm'), downloadDataEnd: ended('.data'),
+    wasmCompile: wasm.endMs - wasm.startMs, wasmStreamed: wasm.how === 'instantiateStreaming',
+    unpackAndRuntimeStart: at('first-gl-call') - ready,
+    pictureDecode: at('title-picture') - at('first-gl-call'),
+    fontRasterisation: at('last-glyph') - at('title-picture'),
+    firstDraw: window.firstGl.drawArrays - at('last-glyph'),
+  };
+})()`;
+
+// The time to the first frame, and for the game its parts.
+async function firstFrame(url, call) {
   const page = await Chromium.open('about:blank');
   try {
     await page.send('Page.addScriptToEvaluateOnNewDocument', { source: FIRST_DRAW_HOOK });
     await page.send('Page.navigate', { url });
-    return await waitFor('a first frame', () => page.evaluate(`window.firstGl && window.firstGl.${call}`), 60000);
+    const ms = await waitFor('a first frame', () => page.evaluate(`window.firstGl && window.firstGl.${call}`), 60000);
+    return { ms, split: call === 'drawArrays' ? await page.evaluate(FIRST_FRAME_SPLIT) : null };
   } finally {
     await page.close();
   }
 }
+
+// The split of a frame of the drawing benchmark: the CPU profile of its
+// still run of `segments`, each sample put in the part of the frame its stack
+// is in, in milliseconds a frame. The benchmark reads a pixel after each
+// frame; the time it waits there is the GPU's (SwiftShader's) rasterising.
+const SPLIT_SEGMENTS = 10000;
+const SAMPLING_INTERVAL_US = 100;
+const BENCH_TIMEOUT_MS = 300000;
+// The browser module's and Emscripten's GL entry points in wasm, and the
+// JavaScript functions that carry a GL call from wasm to WebGL.
+const GL_LAYER_WASM = new RegExp('^(gl[A-Z]|glu[A-Z]|glut[A-Z]|emscripten_gl|.*\\(anonymous namespace\\)::Vertex|' +
+  '\\(anonymous namespace\\)::(flush|endPrimitive|fillChunk|callList|recording|setEnabled|matrixChanging|' +
+  'multiply|currentMatrix|deviceReady|makeDevice|bindTexture|uploadTexture|notRecorded|gl)\\()');
+const GL_WRAPPER_JS = /^_(emscripten_)?gl[A-Z]/;
+function frameSplit(profile, segments) {
+  const parent = new Map();
+  const byId = new Map(profile.nodes.map((node) => [node.id, node]));
+  for (const node of profile.nodes) for (const child of node.children ?? []) parent.set(child, node.id);
+  const stackOf = (id) => { const frames = []; for (let n = id; n !== undefined; n = parent.get(n)) frames.push(byId.get(n).callFrame); return frames; };
+  const isWasm = (frame) => frame.url.endsWith('.wasm');
+  const isPageJs = (frame) => frame.url.endsWith('.js');
+  const parts = { gameWasm: 0, glLayer: 0, boundary: 0, webglCalls: 0, gpuWait: 0, rest: 0 };
+  let frames = 0;
+  const cache = new Map();
+  const partOf = (id) => {
+    if (cache.has(id)) return cache.get(id);
+    const stack = stackOf(id);
+    const inner = stack[0];
+    const name = inner.functionName;
+    let part = 'rest';
+    if (name === '(idle)') part = null;
+    else if (name === 'readPixels') part = 'gpuWait';
+    else if (!inner.url && !name.startsWith('(')) part = stack.some((f) => isPageJs(f) && GL_WRAPPER_JS.test(f.functionName)) ? 'webglCalls' : 'rest';
+    else if (isPageJs(inner)) part = GL_WRAPPER_JS.test(name) ? 'boundary' : stack.some((f) => isPageJs(f) && GL_WRAPPER_JS.test(f.functionName)) ? 'glLayer' : 'rest';
+    else if (isWasm(inner)) part = stack.some((f) => isWasm(f) && GL_LAYER_WASM.test(f.functionName)) ? 'glLayer' : 'gameWasm';
+    cache.set(id, part);
+    return part;
+  };
+  for (let i = 0; i < profile.samples.length; ++i) {
+    const part = partOf(profile.samples[i]);
+    if (part) parts[part] += profile.timeDeltas[i] / 1000;
+    if (byId.get(profile.samples[i]).callFrame.functionName === 'readPixels' &&
+        (i === 0 || byId.get(profile.samples[i - 1]).callFrame.functionName !== 'readPixels')) ++frames;
+  }
+  const perFrame = Object.fromEntries(Object.entries(parts).map(([k, v]) => [k, +(v / Math.max(frames, 1)).toFixed(2)]));
+  return { segments, framesSampled: frames, msPerFrame: perFrame };
+}
+
+// Counts the page's WebGL calls from now on, and its frames (one pixel read each).
+const WEBGL_CALL_COUNTER = `(() => {
+  window.webglCalls = { total: 0, frames: 0, byName: {} };
+  const proto = WebGLRenderingContext.prototype;
+  for (const name of Object.getOwnPropertyNames(proto)) {
+    const original = Object.getOwnPropertyDescriptor(proto, name).value;
+    if (typeof original !== 'function' || name === 'constructor') continue;
+    proto[name] = function (...args) {
+      window.webglCalls.total += 1;
+      window.webglCalls.byName[name] = (window.webglCalls.byName[name] || 0) + 1;
+      if (name === 'readPixels') window.webglCalls.frames += 1;
+      return original.apply(this, args);
+    };
+  }
+})()`;
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
@@ -112,22 +208,42 @@ const figures = {};
 
 const pages = {
   game: [`${base}/site/index.html`, 'drawArrays'],
-  bare: [`${base}/figures/bare_window.html`, 'clear'],
+  bare: [`${base}/figures/web_bare_window.html`, 'clear'],
 };
 const firstFrames = { game: [], bare: [] };
+const splits = [];
 for (let i = 0; i < FIRST_FRAME_PAIRS; ++i) {
   // Alternating order, so a busy machine slows both alike.
   for (const which of i % 2 === 0 ? ['game', 'bare'] : ['bare', 'game']) {
-    firstFrames[which].push(await firstFrameMs(...pages[which]));
+    const { ms, split } = await firstFrame(...pages[which]);
+    firstFrames[which].push(ms);
+    if (split) splits.push(split);
   }
 }
 figures.firstFrame = { gameMs: firstFrames.game.map(Math.round), bareMs: firstFrames.bare.map(Math.round),
-  medianGameMs: Math.round(median(firstFrames.game)), medianBareMs: Math.round(median(firstFrames.bare)) };
+  medianGameMs: Math.round(median(firstFrames.game)), medianBareMs: Math.round(median(firstFrames.bare)),
+  ratio: +(median(firstFrames.game) / median(firstFrames.bare)).toFixed(2),
+  medianSplitMs: Object.fromEntries(Object.keys(splits[0]).map((part) => [part,
+    typeof splits[0][part] === 'boolean' ? splits[0][part] : Math.round(median(splits.map((split) => split[part])))])) };
 
 {
   const page = await Chromium.open(`${base}/figures/web_drawing_bench.html`, { width: 1280, height: 1000 });
-  await waitFor('the drawing benchmark', () => page.console.includes('done'), 300000);
+  const runStarts = (line) => waitFor(line, () => page.console.some((l) => l.startsWith(line)), BENCH_TIMEOUT_MS);
+  await runStarts(`segments ${SPLIT_SEGMENTS / 10} stroke in progress`);
+  await page.send('Profiler.enable');
+  await page.send('Profiler.setSamplingInterval', { interval: SAMPLING_INTERVAL_US });
+  await page.send('Profiler.start');
+  await runStarts(`segments ${SPLIT_SEGMENTS} median`);
+  const { profile } = await page.send('Profiler.stop');
+  await page.evaluate(WEBGL_CALL_COUNTER);
+  await runStarts(`segments ${SPLIT_SEGMENTS} stroke in progress`);
+  const calls = await page.evaluate('window.webglCalls');
+  await waitFor('the drawing benchmark', () => page.console.includes('done'), BENCH_TIMEOUT_MS);
   figures.frameTimes = page.console.filter((line) => line.startsWith('segments'));
+  figures.frameSplit = frameSplit(profile, SPLIT_SEGMENTS);
+  figures.frameSplit.webglCallsPerFrameWithStrokeInProgress = Math.round(calls.total / calls.frames);
+  figures.frameSplit.webglCallsByName = Object.fromEntries(Object.entries(calls.byName)
+    .map(([name, count]) => [name, Math.round(count / calls.frames)]).filter(([, count]) => count > 0));
   await page.close();
 }
 

@@ -1,11 +1,14 @@
 #!/bin/bash
 # web_figures.sh: measures the browser build's figures on this machine (see
 # web_figures.mjs) and prints them as JSON: download sizes raw and gzip, time to
-# first frame against a bare page, frame times with 1k/10k/50k segments,
-# Chromium's version and the desktop-to-web pixel comparison. Builds the two
-# benchmark pages with Debian's em++; the screen shots compared go to OUT.
+# first frame against a bare page and its parts, frame times with 1k/10k/50k
+# segments standing still and with a stroke in progress, the parts of a 10k
+# frame, Chromium's version and the desktop-to-web pixel comparison. Builds
+# the two benchmark pages; the screen shots compared go to OUT.
 #
-# Usage: bench/web_figures.sh SITE_FOLDER DESKTOP_BUILD OUT  (DESKTOP_BUILD: e.g. build, with quillory and run/)
+# Usage: bench/web_figures.sh SITE_FOLDER DESKTOP_BUILD OUT
+#   SITE_FOLDER: the folder ./web lays out, e.g. build-web/quillory-1.0.0-web
+#   DESKTOP_BUILD: e.g. build, with quillory and run/
 set -u
 site=$(cd "$1" && pwd)
 desktop=$(cd "$2" && pwd)
@@ -19,16 +22,16 @@ root=$(cd "$here/.." && pwd)
 pages=$out/serve/figures
 mkdir -p "$pages"
 ln -sfn "$site" "$out/serve/site"
-# The HTML minifier crashes at -O1 and above; the page is left as written.
-web_flags=(-std=c++20 -O2 -fexceptions -I"$root" -I"$root/browser/include"
-  -sLEGACY_GL_EMULATION -sALLOW_MEMORY_GROWTH -sMINIFY_HTML=0)
-quillory_step "Building the bare GLUT page" "$out/bare_window.log" \
-  em++ "${web_flags[@]}" "$root/bench/bare_window.cpp" "$root/browser/legacy_gl.cpp" \
-  "$root/browser/browser_input.cpp" -o "$pages/bare_window.html" || exit 1
-quillory_step "Building the drawing benchmark page" "$out/web_drawing_bench.log" \
-  em++ "${web_flags[@]}" "$root/bench/web_drawing_bench.cpp" "$root/bench/random_drawing.cpp" \
-  "$root"/drawing/*.cpp "$root/game/game_state.cpp" "$root/app/scene_view.cpp" \
-  "$root/browser/legacy_gl.cpp" "$root/browser/browser_input.cpp" -o "$pages/web_drawing_bench.html" || exit 1
+# The benchmark pages are targets of the web build that laid out SITE_FOLDER
+# (its build folder, game/, is beside it): built there, with the game's own
+# libraries and link settings.
+game_build=$(dirname "$site")/game
+quillory_step "Building the benchmark pages in $game_build" "$out/pages.log" \
+  bash -c 'cmake -S "$1" -B "$2" -DQUILLORY_BENCH=ON && cmake --build "$2" --target web_drawing_bench web_bare_window' \
+  _ "$root" "$game_build" || exit 1
+for page in web_drawing_bench web_bare_window; do
+  cp "$game_build/bench/$page".{html,js,wasm} "$pages/"
+done
 
 for file in "$site"/*.wasm "$site"/*.js "$site"/*.data; do
   printf '%s: %d bytes, %d gzip\n' "$(basename "$file")" "$(stat -c %s "$file")" "$(gzip -9 -c "$file" | wc -c)"
