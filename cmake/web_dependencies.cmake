@@ -7,8 +7,9 @@
 # SDL2_mixer are static, built by cmake/libraries/ with emcc from Debian's
 # source packages into QUILLORY_WEB_PREFIX, and linked by path: Emscripten's
 # ports of them come from a frozen cache and would try to download (the flag
-# -lSDL2_mixer silently maps to such a port). OpenGL, GLU and GLUT are
-# Emscripten's own JavaScript libraries, which emcc links by itself.
+# -lSDL2_mixer silently maps to such a port). WebGL and GLUT are
+# Emscripten's own JavaScript libraries, which emcc links by itself; the
+# OpenGL 1.x and GLU calls on top of WebGL are browser/legacy_gl.cpp's.
 if(NOT QUILLORY_WEB_PREFIX OR NOT EXISTS ${QUILLORY_WEB_PREFIX}/lib)
   message(FATAL_ERROR "QUILLORY_WEB_PREFIX must name the libraries built by ./web")
 endif()
@@ -37,8 +38,8 @@ set_target_properties(GLUT::GLUT PROPERTIES
 
 # The program's link settings, each one for a reason:
 set(QUILLORY_WEB_LINK_OPTIONS
-  # OpenGL 1.x immediate mode and fixed-function state, emulated on WebGL.
-  -sLEGACY_GL_EMULATION
+  # The game's OpenGL 1.x is drawn by browser/legacy_gl.cpp on WebGL 1;
+  # html5.h's context-loss events tell it when to make its objects again.
   # The drawings grow all game long; the heap grows with them.
   -sALLOW_MEMORY_GROWTH
   # SDL's audio, built outside Emscripten's ports, calls these from its
