@@ -242,6 +242,19 @@ export class Chromium {
     return Buffer.from(data, 'base64');
   }
 
+  // Has the browser take the canvas's WebGL context away, as a tablet does
+  // short of memory, and give it back; then lets the page draw.
+  async loseAndRestoreContext() {
+    await this.evaluate(`new Promise((done) => {
+      const canvas = document.getElementById('canvas');
+      const lose = canvas.getContext('webgl').getExtension('WEBGL_lose_context');
+      canvas.addEventListener('webglcontextlost', () => setTimeout(() => lose.restoreContext()), { once: true });
+      canvas.addEventListener('webglcontextrestored', () => done(true), { once: true });
+      lose.loseContext();
+    })`);
+    await this.frames(3);
+  }
+
   async close() {
     try { this.socket?.close(); } catch { /* already closed */ }
     this.browser.kill('SIGTERM');

@@ -1,6 +1,7 @@
 // chromium_test.mjs: the browser build played in headless Chromium with real
 // input events. Two games: the whole game with mouse and keyboard, as the
-// desktop end-to-end test plays it, plus a second round and accented answers;
+// desktop end-to-end test plays it, plus a second round, accented answers and
+// a WebGL context lost and given back mid-turn;
 // and a touch-only game on a smaller, scaled-down canvas. Then the start of
 // the game in a French browser, and in the same browser with ?lang=es.
 //
@@ -81,6 +82,20 @@ async function wholeGame() {
     await press(game.BLUE_CELL);
     await stroke([[500, 200], [600, 200], [600, 250]]);
     await shows(page, [[550, 200]], game.SKY_BLUE, 'the blue stroke');
+
+    // The browser takes WebGL away mid-turn and gives it back: the screen,
+    // both players' work and the chosen colour come back, and drawing goes on.
+    const beforeLoss = decodePng(await page.canvasPixels());
+    await page.loseAndRestoreContext();
+    const restored = decodePng(await page.canvasPixels());
+    await save(page, 'context-restored.png');
+    let changed = 0;
+    for (let y = 0; y < restored.height; ++y) {
+      for (let x = 0; x < restored.width; ++x) changed += game.near(restored.at(x, y), beforeLoss.at(x, y)) ? 0 : 1;
+    }
+    check(changed === 0, `the screen is drawn as before the context was lost (${changed} pixels differ)`);
+    await stroke([[500, 450], [600, 450]]);
+    await shows(page, [[550, 450]], game.SKY_BLUE, 'a stroke drawn after the context came back');
     await press(game.DONE, true);
     await showsImage(page, 'player2typing.png');
     await page.type('le café, Ünß!');
