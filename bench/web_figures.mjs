@@ -83,6 +83,7 @@ async function firstFrame(url, call) {
 // frame; the time it waits there is the GPU's (SwiftShader's) rasterising.
 const SPLIT_SEGMENTS = 10000;
 const SAMPLING_INTERVAL_US = 100;
+const WARM_UP_FRAMES = 5; // web_drawing_bench.cpp's
 const BENCH_TIMEOUT_MS = 300000;
 // The browser module's and Emscripten's GL entry points in wasm, and the
 // JavaScript functions that carry a GL call from wasm to WebGL.
@@ -114,11 +115,16 @@ function frameSplit(profile, segments) {
     cache.set(id, part);
     return part;
   };
+  // A frame ends in its pixel read; the page's warm-up frames are left out.
+  let pixelReads = 0;
   for (let i = 0; i < profile.samples.length; ++i) {
+    const reading = byId.get(profile.samples[i]).callFrame.functionName === 'readPixels';
+    if (reading && (i === 0 || byId.get(profile.samples[i - 1]).callFrame.functionName !== 'readPixels')) {
+      if (++pixelReads > WARM_UP_FRAMES) ++frames;
+    }
     const part = partOf(profile.samples[i]);
-    if (part) parts[part] += profile.timeDeltas[i] / 1000;
-    if (byId.get(profile.samples[i]).callFrame.functionName === 'readPixels' &&
-        (i === 0 || byId.get(profile.samples[i - 1]).callFrame.functionName !== 'readPixels')) ++frames;
+    const timed = pixelReads > WARM_UP_FRAMES || (pixelReads === WARM_UP_FRAMES && !reading);
+    if (part && timed) parts[part] += profile.timeDeltas[i] / 1000;
   }
   const perFrame = Object.fromEntries(Object.entries(parts).map(([k, v]) => [k, +(v / Math.max(frames, 1)).toFixed(2)]));
   return { segments, framesSampled: frames, msPerFrame: perFrame };

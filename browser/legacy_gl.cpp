@@ -40,7 +40,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <GL/glut.h>
-#include <emscripten/em_js.h>
+#include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
 #include <algorithm>
@@ -853,7 +853,8 @@ void setEnabled(GLenum cap, bool on) {
     if (cap == GL_TEXTURE_2D) {
         state.textured = on;
     }
-    if (webglCapability(cap) && deviceReady()) {
+    // The game's first GL calls set capabilities: the device is made then.
+    if (deviceReady() && webglCapability(cap)) {
         setCapability(cap, on);
     }
 }
