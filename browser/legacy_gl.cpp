@@ -8,15 +8,16 @@
 // Every gl/glu/glut call the game makes, and who answers it on the web:
 //   here, batched:   glBegin glEnd glVertex2f glColor4f glColor4fv glTexCoord2f
 //                    glNormal3f (dropped: the game never lights)
-//   here, dropped:   glShadeModel glHint glPolygonMode (see below)
+//   here, dropped:   glShadeModel glHint glPolygonMode glClearDepth glDepthFunc
+//                    (see below)
 //   here, recorded:  glGenLists glNewList glEndList glCallList glCallLists glListBase
 //   here, saved:     glPushAttrib glPopAttrib glPushClientAttrib glPopClientAttrib
 //   here, kept:      glMatrixMode glPushMatrix glPopMatrix glLoadIdentity glTranslatef
 //                    glScalef glMultMatrixf gluPerspective glGetFloatv glGenTextures
-//                    glTexImage2D glTexParameteri glGetIntegerv
-//   here, flushing the batch, then passed on to WebGL:
-//                    glEnable glDisable glBindTexture glBlendFunc glClear glViewport
-//                    glClearColor glClearDepth glDepthFunc glPixelStorei glutSwapBuffers
+//                    glBindTexture glTexImage2D glTexParameteri glGetIntegerv
+//                    glEnable glDisable glBlendFunc glClearColor
+//   here, drawn:     glClear glutSwapBuffers
+//   here, passed on to WebGL: glViewport glPixelStorei
 //   browser/browser_input.cpp: glutIgnoreKeyRepeat and the input callbacks
 //   Emscripten's GLUT: glutInit glutInitDisplayMode glutInitWindowSize
 //                    glutCreateWindow glutPositionWindow glutReshapeWindow
@@ -28,9 +29,11 @@
 // call that changes what it would look like arrives (a matrix, a texture, a
 // capability) or the frame ends. The game sends its whole picture every
 // frame, and all of it but the stroke in progress is what it sent the frame
-// before; so each batch is cut into chunks, each chunk kept in a GPU buffer
-// of its own, and a chunk is uploaded only when its vertices differ from
-// those the buffer already holds. A frame then costs WebGL what changed.
+// before. So each batch is cut into chunks, each kept in a GPU buffer of its
+// own and uploaded only when its vertices differ from those the buffer
+// holds; and the canvas as a frame's unchanged first draws left it is kept
+// in a texture (see Snapshot), drawn in their place while they stay the same.
+// A frame then costs WebGL, and the rasteriser under it, what changed.
 //
 // Textures keep their pixels here and reach WebGL when first drawn: the
 // title needs its picture only, not the font's 200 glyphs. When the browser
@@ -261,8 +264,10 @@ struct Step {
 // the stroke's last chunk.
 struct Snapshot {
     GLuint texture = 0;
-    GLsizei width = 0; // pixels
+    GLsizei width = 0; // pixels, the viewport's
     GLsizei height = 0;
+    int canvasWidth = 0; // pixels of the drawing buffer it was copied from
+    int canvasHeight = 0;
     std::size_t steps = 0; // how many of a frame's first steps it holds
     bool valid = false;
 };
@@ -439,6 +444,12 @@ void watchContext() {
     }
 }
 
+// Gives WebGL the viewport the game last set.
+void applyViewport() {
+    const std::array<GLint, 4>& viewport = gl().viewport;
+    emscripten_glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+}
+
 // Makes the shaders and sets WebGL's state as the game last set it: at the
 // first draw, and at the first after a lost context came back.
 void makeDevice() {
@@ -465,8 +476,7 @@ void makeDevice() {
         }
     }
     if (state.viewportSet) {
-        emscripten_glViewport(state.viewport[0], state.viewport[1], state.viewport[2],
-                              state.viewport[3]);
+        applyViewport();
     }
     emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, state.unpackAlignment);
     device.made = true;
@@ -658,6 +668,8 @@ void takeSnapshot(std::size_t steps) {
         emscripten_glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, viewport[0], viewport[1],
                                        viewport[2], viewport[3]);
     }
+    emscripten_get_canvas_element_size(CANVAS_TARGET, &snapshot.canvasWidth,
+                                       &snapshot.canvasHeight);
     snapshot.steps = steps;
     snapshot.valid = true;
 }
@@ -767,6 +779,14 @@ void endFrame() {
     frame.vertices = 0;
     frame.diverged = false;
     frame.fromSnapshot = false;
+    // A canvas given a new drawing buffer (the page scaling it to the
+    // screen's pixels) has lost what the snapshot shows.
+    int canvasWidth = 0;
+    int canvasHeight = 0;
+    emscripten_get_canvas_element_size(CANVAS_TARGET, &canvasWidth, &canvasHeight);
+    if (canvasWidth != snapshot.canvasWidth || canvasHeight != snapshot.canvasHeight) {
+        snapshot.valid = false;
+    }
     frame.following = snapshot.valid;
 }
 
@@ -1105,7 +1125,7 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
         // The snapshot shows the canvas under the old viewport.
         catchUp();
         gl().device.snapshot.valid = false;
-        emscripten_glViewport(x, y, width, height);
+        applyViewport();
     }
 }
 
