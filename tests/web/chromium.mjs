@@ -242,6 +242,23 @@ export class Chromium {
     return Buffer.from(data, 'base64');
   }
 
+  // Drags the left button through canvas pixels `points` in one go, with
+  // mouse events made by the page itself: Chromium would merge real moves
+  // this fast into one a frame, and a long scribble takes a second.
+  async scribble(points) {
+    await this.evaluate(`(() => {
+      const canvas = document.getElementById('canvas');
+      const r = canvas.getBoundingClientRect();
+      const send = (type, [x, y], buttons) => canvas.dispatchEvent(new MouseEvent(type, { bubbles: true,
+        cancelable: true, clientX: r.left + x * r.width / 1024, clientY: r.top + y * r.height / 768, buttons }));
+      const points = ${JSON.stringify(points)};
+      send('mousedown', points[0], 1);
+      for (const point of points.slice(1)) send('mousemove', point, 1);
+      send('mouseup', points[points.length - 1], 0);
+    })()`);
+    await this.frames();
+  }
+
   // Has the browser take the canvas's WebGL context away, as a tablet does
   // short of memory, and give it back; then lets the page draw.
   async loseAndRestoreContext() {

@@ -1,7 +1,8 @@
 // chromium_test.mjs: the browser build played in headless Chromium with real
 // input events. Two games: the whole game with mouse and keyboard, as the
 // desktop end-to-end test plays it, plus a second round, accented answers and
-// a WebGL context lost and given back mid-turn;
+// a scribble big enough that still frames are drawn from a copy of the
+// canvas, and a WebGL context lost and given back mid-turn;
 // and a touch-only game on a smaller, scaled-down canvas. Then the start of
 // the game in a French browser, and in the same browser with ?lang=es.
 //
@@ -19,6 +20,12 @@ const [url, shotsDir] = process.argv.slice(2);
 // is heard this long after the first click at the latest.
 const MUSIC_LEVEL = 0.01;
 const MUSIC_TIMEOUT_MS = 10000;
+// Where player 2 scribbles, in canvas pixels, clear of the other strokes.
+const SCRIBBLE_LEFT = 60;
+const SCRIBBLE_RIGHT = 480;
+const SCRIBBLE_TOP = 280;
+const SCRIBBLE_BOTTOM = 496;
+const SCRIBBLE_STEP = 6; // over the pen's least spacing
 
 // The checks on a page's canvas, as a player sees it.
 const shows = (page, ...rest) => game.shows(async () => decodePng(await page.canvasPixels()), ...rest);
@@ -82,6 +89,23 @@ async function wholeGame() {
     await press(game.BLUE_CELL);
     await stroke([[500, 200], [600, 200], [600, 250]]);
     await shows(page, [[550, 200]], game.SKY_BLUE, 'the blue stroke');
+
+    // A scribble of some 2,500 segments, rows 6 pixels apart: a picture big
+    // enough that the browser module draws its still frames from a copy.
+    const rows = [];
+    for (let y = SCRIBBLE_TOP; y <= SCRIBBLE_BOTTOM; y += SCRIBBLE_STEP) {
+      const row = [];
+      for (let x = SCRIBBLE_LEFT; x <= SCRIBBLE_RIGHT; x += SCRIBBLE_STEP) row.push([x, y]);
+      rows.push(rows.length % 2 === 0 ? row : row.reverse());
+    }
+    expected.push(game.pressLine(SCRIBBLE_LEFT, SCRIBBLE_TOP));
+    await page.scribble(rows.flat());
+    await page.frames(5);
+    await showsImage(page, 'player2drawing.png');
+    await shows(page, [[SCRIBBLE_LEFT, SCRIBBLE_TOP], [SCRIBBLE_RIGHT, SCRIBBLE_BOTTOM], [550, 200]],
+      game.SKY_BLUE, 'the scribble and the blue stroke');
+    await shows(page, [[SCRIBBLE_LEFT - 15, SCRIBBLE_TOP], [SCRIBBLE_RIGHT + 15, SCRIBBLE_BOTTOM]], game.WHITE,
+      'beside the scribble');
 
     // The browser takes WebGL away mid-turn and gives it back: the screen,
     // both players' work and the chosen colour come back, and drawing goes on.
