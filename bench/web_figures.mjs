@@ -52,9 +52,9 @@ async function playStates(player) {
   shots.title = await player.shot();
   for (let i = 0; i < 3; ++i) await player.click(game.ADVANCE);
   await player.click(game.RED_CELL);
-  await player.drag([[200, 300], [300, 300], [400, 300], [400, 400]]);
+  await player.drag(game.PLAYER1_STROKE);
   await player.click(game.BLUE_CELL);
-  await player.drag([[500, 200], [600, 200], [600, 250]]);
+  await player.drag(game.PLAYER2_STROKE);
   shots.drawing = await player.shot();
   await player.click(game.DONE);
   // xdotool types Ü as ü on the desktop's X server, so no capital umlaut here.

@@ -5,12 +5,14 @@
 # Chromium's version and the desktop-to-web pixel comparison. Builds the two
 # benchmark pages with Debian's em++; the screen shots compared go to OUT.
 #
-# Usage: bench/web_figures.sh SITE_FOLDER DESKTOP_BUILD OUT  (DESKTOP_BUILD: e.g. build, with quillory and run/)
+# Usage: bench/web_figures.sh SITE_FOLDER DESKTOP_BUILD OUT  (DESKTOP_BUILD: e.g. build, with quillory,
+# run/ and the game_facts.json its tests' build writes)
 set -u
 site=$(cd "$1" && pwd)
 desktop=$(cd "$2" && pwd)
 mkdir -p "$3"
 out=$(cd "$3" && pwd)
+export QUILLORY_GAME_FACTS=$desktop/game_facts.json
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 # shellcheck source=../scripts/setup.sh

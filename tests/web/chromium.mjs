@@ -7,6 +7,8 @@ import { createRequire } from 'node:module';
 import { mkdtempSync, readFileSync, rmSync, existsSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+// Only read inside functions, so the two modules may import each other.
+import { WINDOW_WIDTH, WINDOW_HEIGHT } from './game.mjs';
 
 // Node's own WebSocket client, which talks to Chromium, is missing from node
 // 18 (Debian 12) and behind a flag in node 20 (Debian 13); Debian's node-ws
@@ -58,7 +60,7 @@ export async function waitFor(what, probe, timeoutMs = START_TIMEOUT_MS) {
 export class Chromium {
   // Starts Chromium with software WebGL and opens `url`; `touch` makes it a
   // touch screen, `languages` (such as "fr-FR,fr") its user's languages.
-  static async open(url, { touch = false, width = 1024, height = 768, languages = 'en-US,en' } = {}) {
+  static async open(url, { touch = false, width = WINDOW_WIDTH, height = WINDOW_HEIGHT, languages = 'en-US,en' } = {}) {
     const profile = mkdtempSync(join(tmpdir(), 'quillory-chromium-'));
     const args = [
       '--headless', '--no-sandbox', '--use-gl=swiftshader', '--enable-unsafe-swiftshader',
@@ -167,7 +169,7 @@ export class Chromium {
   // The page point of canvas pixel (x, y), the canvas being scaled by the page.
   async pagePoint(x, y) {
     return this.evaluate(`(() => { const r = document.getElementById('canvas').getBoundingClientRect();
-      return { x: r.left + ${x} * r.width / 1024, y: r.top + ${y} * r.height / 768 }; })()`);
+      return { x: r.left + ${x} * r.width / ${WINDOW_WIDTH}, y: r.top + ${y} * r.height / ${WINDOW_HEIGHT} }; })()`);
   }
 
   async mouse(type, x, y, buttons = 0) {
@@ -231,13 +233,13 @@ export class Chromium {
     await this.frames();
   }
 
-  // The canvas as a 1024 x 768 PNG, taken from the screen shot the compositor
+  // The canvas as a PNG of the game's window size, taken from the screen shot the compositor
   // made (so it is what a player sees), scaled back when the page shrinks it.
   async canvasPixels() {
     const box = await this.evaluate(`(() => { const r = document.getElementById('canvas').getBoundingClientRect();
       return { x: r.left, y: r.top, width: r.width, height: r.height }; })()`);
     const { data } = await this.send('Page.captureScreenshot', {
-      format: 'png', clip: { ...box, scale: 1024 / box.width },
+      format: 'png', clip: { ...box, scale: WINDOW_WIDTH / box.width },
     });
     return Buffer.from(data, 'base64');
   }

@@ -55,7 +55,7 @@ async function wholeGame() {
 
     // Player 1 draws in red and describes the picture; a held key types once.
     await press(game.RED_CELL);
-    await stroke([[200, 300], [300, 300], [400, 300], [400, 400]]);
+    await stroke(game.PLAYER1_STROKE);
     await shows(page, [[300, 300], [400, 350]], game.RED, 'the red stroke');
     await shows(page, [[300, 330]], game.WHITE, 'beside the stroke');
     await save(page, 'drawing.png');
@@ -79,7 +79,7 @@ async function wholeGame() {
           game.darkPixels(shot, game.ROW_LEFT + 5 * game.CHARACTER_WIDTH, game.ROW_TOP, 700, game.ROW_BOTTOM) === 0,
           'player 1\'s answer shows as five characters ("a cat": held x typed once, then erased)');
     await press(game.BLUE_CELL);
-    await stroke([[500, 200], [600, 200], [600, 250]]);
+    await stroke(game.PLAYER2_STROKE);
     await shows(page, [[550, 200]], game.SKY_BLUE, 'the blue stroke');
     await press(game.DONE, true);
     await showsImage(page, 'player2typing.png');
@@ -98,7 +98,7 @@ async function wholeGame() {
     await showsImage(page, 'player1drawing.png');
     await shows(page, [[300, 300]], game.RED, 'player 1\'s picture from the first round');
     await press(game.ORANGE_CELL);
-    await stroke([[200, 450], [350, 450]]);
+    await stroke(game.SECOND_ROUND_STROKE);
     await shows(page, [[275, 450]], game.ORANGE, 'the orange stroke');
     await press(game.DONE, true);
     await showsImage(page, 'player1typing.png');

@@ -43,7 +43,7 @@ const run = (script) => page('POST', '/execute/sync', { script, args: [] });
 // Canvas pixel (x, y) as a point of the page's viewport.
 async function viewportPoint(x, y) {
   return run(`const r = document.getElementById('canvas').getBoundingClientRect();
-    return [Math.round(r.left + ${x} * r.width / 1024), Math.round(r.top + ${y} * r.height / 768)];`);
+    return [Math.round(r.left + ${x} * r.width / ${game.WINDOW_WIDTH}), Math.round(r.top + ${y} * r.height / ${game.WINDOW_HEIGHT})];`);
 }
 
 // Moves the mouse through canvas pixels `points` with the left button held
@@ -99,7 +99,7 @@ try {
     await showsImage(name);
   }
   await drag([game.RED_CELL]);
-  await drag([[200, 300], [300, 300], [400, 300], [400, 400]]);
+  await drag(game.PLAYER1_STROKE);
   await shows([[300, 300], [400, 350]], game.RED, 'the red stroke');
   await drag([game.DONE]);
   await showsImage('player1typing.png');
@@ -108,7 +108,7 @@ try {
   writeFileSync(join(shotsDir, 'webkit-typed.png'), shot.png);
   game.checkAccent(shot);
   const lines = (await run('return window.gameLines;')).filter((line) => game.gameLines([line]).length);
-  const expected = [game.pressLine(...game.RED_CELL), game.pressLine(200, 300), game.pressLine(...game.DONE), 'in bounds'];
+  const expected = [game.pressLine(...game.RED_CELL), game.pressLine(...game.PLAYER1_STROKE[0]), game.pressLine(...game.DONE), 'in bounds'];
   check(JSON.stringify(lines) === JSON.stringify(expected), `console lines ${JSON.stringify(lines)}`);
 } catch (error) {
   check(false, `the WebKit game ran: ${error.message}`);
