@@ -12,9 +12,12 @@ const CACHE = "quillory-version-hash";
 const FILES = [];
 const OURS = "quillory-"; // the prefix of every cache this worker makes
 
+// Each file is asked of the server again ("no-cache"): a copy the browser's
+// HTTP cache kept from an older folder must not enter this one's cache, and
+// one the server says is unchanged costs no download.
 self.addEventListener("install", (event) => {
   event.waitUntil(caches.open(CACHE)
-    .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: "reload" }))))
+    .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: "no-cache" }))))
     .then(() => self.skipWaiting()));
 });
 
