@@ -1,6 +1,7 @@
 // web_figures.mjs: the browser build's figures, measured on this machine: time to
-// first frame against a bare Emscripten GLUT page, frame times of the drawing
-// benchmark page, Chromium's version, and how faithfully the web build draws
+// first frame against a bare Emscripten GLUT page, and from the service
+// worker's cache against the network in one browser, frame times of the
+// drawing benchmark page at one and two device pixels a CSS pixel, Chromium's version, and how faithfully the web build draws
 // the same states as the desktop build (title, strokes, an accented answer,
 // game over), compared pixel by pixel. Run by bench/web_figures.sh.
 //
@@ -39,6 +40,24 @@ async function firstFrameMs(url, call) {
     await page.send('Page.addScriptToEvaluateOnNewDocument', { source: FIRST_DRAW_HOOK });
     await page.send('Page.navigate', { url });
     return await waitFor('a first frame', () => page.evaluate(`window.firstGl && window.firstGl.${call}`), 60000);
+  } finally {
+    await page.close();
+  }
+}
+
+// The first frame of a first visit, over the network, then of a second visit
+// in the same browser, which the service worker answers from its cache.
+async function cachedFirstFrameMs(url) {
+  const page = await Chromium.open('about:blank');
+  try {
+    await page.send('Page.addScriptToEvaluateOnNewDocument', { source: FIRST_DRAW_HOOK });
+    const visit = async () => {
+      await page.send('Page.navigate', { url });
+      return waitFor('a first frame', () => page.evaluate('window.firstGl && window.firstGl.drawArrays'), 60000);
+    };
+    const network = await visit();
+    await waitFor('the service worker', () => page.evaluate('!!navigator.serviceWorker.controller'), 60000);
+    return { network, cache: await visit() };
   } finally {
     await page.close();
   }
@@ -125,9 +144,19 @@ figures.firstFrame = { gameMs: firstFrames.game.map(Math.round), bareMs: firstFr
   medianGameMs: Math.round(median(firstFrames.game)), medianBareMs: Math.round(median(firstFrames.bare)) };
 
 {
-  const page = await Chromium.open(`${base}/figures/web_drawing_bench.html`, { width: 1280, height: 1000 });
+  const visits = [];
+  for (let i = 0; i < FIRST_FRAME_PAIRS; ++i) visits.push(await cachedFirstFrameMs(`${base}/site/index.html`));
+  figures.firstFrameCached = { networkMs: visits.map((v) => Math.round(v.network)),
+    cacheMs: visits.map((v) => Math.round(v.cache)),
+    medianNetworkMs: Math.round(median(visits.map((v) => v.network))),
+    medianCacheMs: Math.round(median(visits.map((v) => v.cache))) };
+}
+
+figures.frameTimes = {};
+for (const ratio of [1, 2]) {
+  const page = await Chromium.open(`${base}/figures/web_drawing_bench.html`, { width: 1280, height: 1000, ratio });
   await waitFor('the drawing benchmark', () => page.console.includes('done'), 300000);
-  figures.frameTimes = page.console.filter((line) => line.startsWith('segments'));
+  figures.frameTimes[`ratio${ratio}`] = page.console.filter((line) => line.startsWith('segments'));
   await page.close();
 }
 

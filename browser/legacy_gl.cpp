@@ -38,6 +38,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "browser/sharp_canvas.h"
+
 extern "C" {
 // Emscripten's implementations, reachable under these names whatever the
 // program defines under the standard ones.
@@ -447,9 +449,13 @@ void glClear(GLbitfield mask) {
     emscripten_glClear(mask);
 }
 
+// The game's viewport is in window pixels; the drawing buffer may hold more
+// of its own for each (browser/sharp_canvas.h).
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     flush();
-    emscripten_glViewport(x, y, width, height);
+    const double scale = drawingBufferScale();
+    emscripten_glViewport(static_cast<GLint>(x * scale), static_cast<GLint>(y * scale),
+                          static_cast<GLsizei>(width * scale), static_cast<GLsizei>(height * scale));
 }
 
 void glMatrixMode(GLenum mode) {

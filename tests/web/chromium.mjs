@@ -59,8 +59,10 @@ export async function waitFor(what, probe, timeoutMs = START_TIMEOUT_MS) {
 
 export class Chromium {
   // Starts Chromium with software WebGL and opens `url`; `touch` makes it a
-  // touch screen, `languages` (such as "fr-FR,fr") its user's languages.
-  static async open(url, { touch = false, width = WINDOW_WIDTH, height = WINDOW_HEIGHT, languages = 'en-US,en' } = {}) {
+  // touch screen, `languages` (such as "fr-FR,fr") its user's languages,
+  // `mobile` a phone's or tablet's browser with `ratio` device pixels a CSS pixel.
+  static async open(url, { touch = false, width = WINDOW_WIDTH, height = WINDOW_HEIGHT, languages = 'en-US,en',
+                           mobile = false, ratio = 1 } = {}) {
     const profile = mkdtempSync(join(tmpdir(), 'quillory-chromium-'));
     const args = [
       '--headless', '--no-sandbox', '--use-gl=swiftshader', '--enable-unsafe-swiftshader',
@@ -92,8 +94,9 @@ export class Chromium {
     await page.connect(pages.webSocketDebuggerUrl);
     await page.send('Runtime.enable');
     await page.send('Page.enable');
-    await page.send('Emulation.setDeviceMetricsOverride',
-      { width, height, deviceScaleFactor: 1, mobile: false });
+    page.ratio = ratio;
+    page.mobile = mobile;
+    await page.resize(width, height);
     if (touch) {
       await page.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
     }
@@ -131,6 +134,13 @@ export class Chromium {
       this.socket.onopen = resolve;
       this.socket.onerror = () => reject(new Error(`cannot reach ${url}`));
     });
+  }
+
+  // Gives the emulated screen `width` x `height` CSS pixels (a device turned,
+  // or an on-screen keyboard taking some).
+  resize(width, height) {
+    return this.send('Emulation.setDeviceMetricsOverride',
+      { width, height, deviceScaleFactor: this.ratio, mobile: this.mobile });
   }
 
   send(method, params = {}) {
@@ -219,6 +229,30 @@ export class Chromium {
     await this.frames();
   }
 
+  // Writes `text` as an on-screen keyboard does: input events, no keys.
+  async insertText(text) {
+    await this.send('Input.insertText', { text });
+    await this.frames();
+  }
+
+  // Composes `steps` with an input method, each step replacing the last, then
+  // commits the last.
+  async compose(steps) {
+    for (const text of steps) {
+      await this.send('Input.imeSetComposition', { text, selectionStart: text.length, selectionEnd: text.length });
+    }
+    await this.insertText(steps[steps.length - 1]);
+  }
+
+  // Deletes one character before the caret as an Android keyboard does: a
+  // key no one can identify (code 229), then the editing command.
+  async deleteAsOnScreen() {
+    await this.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', key: 'Unidentified',
+      windowsVirtualKeyCode: 229, commands: ['deleteBackward'] });
+    await this.send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'Unidentified', windowsVirtualKeyCode: 229 });
+    await this.frames();
+  }
+
   // Types `text` one key at a time, as a keyboard would; "\b" is Backspace.
   async type(text) {
     for (const ch of text) {
@@ -233,13 +267,15 @@ export class Chromium {
     await this.frames();
   }
 
-  // The canvas as a PNG of the game's window size, taken from the screen shot the compositor
-  // made (so it is what a player sees), scaled back when the page shrinks it.
-  async canvasPixels() {
+  // The canvas as a PNG of the game's window size, taken from the screen shot
+  // the compositor made (so it is what a player sees), scaled back when the
+  // page shrinks it or the screen has more device pixels; at the screen's own
+  // pixels with `devicePixels`.
+  async canvasPixels({ devicePixels = false } = {}) {
     const box = await this.evaluate(`(() => { const r = document.getElementById('canvas').getBoundingClientRect();
       return { x: r.left, y: r.top, width: r.width, height: r.height }; })()`);
     const { data } = await this.send('Page.captureScreenshot', {
-      format: 'png', clip: { ...box, scale: WINDOW_WIDTH / box.width },
+      format: 'png', clip: { ...box, scale: devicePixels ? 1 : WINDOW_WIDTH / box.width / this.ratio },
     });
     return Buffer.from(data, 'base64');
   }
