@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/frame_clock.h"
+#include "app/game_window.h"
 #include "app/scene_view.h"
 #include "app/window_identity.h"
 #include "drawing/palette.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr const char* WINDOW_TITLE = "Quillory - Tavernel";
 constexpr int WINDOW_X = 100; // pixels from the screen's left edge
 constexpr int WINDOW_Y = 100; // pixels from the screen's top edge
 constexpr const char* MUSIC_PATH = "./audio/backgroundmusic.mp3";

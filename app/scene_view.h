@@ -7,8 +7,7 @@
 
 #include <cstdint>
 
-inline constexpr int WINDOW_WIDTH = 1024;  // pixels
-inline constexpr int WINDOW_HEIGHT = 768;  // pixels
+#include "app/game_window.h"
 
 // A point on the scene plane, in scene units.
 struct ScenePoint {

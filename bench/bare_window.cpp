@@ -4,11 +4,11 @@
 // window pays before it draws anything of its own.
 #include <GL/freeglut.h>
 
-#include "app/scene_view.h"
+#include "app/game_window.h"
 
 namespace {
 
-constexpr const char* WINDOW_TITLE = "Quillory bare window";
+constexpr const char* BARE_TITLE = "Quillory bare window";
 constexpr int WINDOW_X = 100; // pixels, where the game puts its window
 constexpr int WINDOW_Y = 100;
 
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
-    glutCreateWindow(WINDOW_TITLE);
+    glutCreateWindow(BARE_TITLE);
     glutPositionWindow(WINDOW_X, WINDOW_Y);
     glutDisplayFunc(onDisplay);
     glutIdleFunc(onIdle);

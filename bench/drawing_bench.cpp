@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/game_window.h"
 #include "drawing/palette.h"
 #include "bench/random_drawing.h"
 #include "drawing/pen.h"
@@ -22,8 +23,6 @@
 
 namespace {
 
-constexpr int WINDOW_WIDTH = 1024;     // pixels
-constexpr int WINDOW_HEIGHT = 768;     // pixels
 constexpr std::int64_t SEGMENT_COUNTS[] = {1000, 10000, 50000};
 constexpr int VERTICES_PER_POLYGON = 4;
 constexpr int REPETITIONS = 9;

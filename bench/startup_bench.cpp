@@ -21,6 +21,7 @@
 
 #include <X11/Xutil.h>
 
+#include "app/game_window.h"
 #include "tests/support/game_process.h"
 #include "tests/support/png_io.h"
 #include "tests/support/run_folder.h"
@@ -28,7 +29,6 @@
 
 namespace {
 
-constexpr const char* GAME_TITLE = "Quillory - Tavernel";
 constexpr const char* BARE_TITLE = "Quillory bare window";
 constexpr auto GIVE_UP = std::chrono::seconds(20);
 constexpr int PROBE_X = 512;                   // window column probed for the first frame
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
         std::optional<double> gameMs;
         std::optional<double> bareMs;
         const auto launchGame = [&] {
-            gameMs = launchToColour(x, gameBinary, run.path().string(), GAME_TITLE, px, py,
+            gameMs = launchToColour(x, gameBinary, run.path().string(), WINDOW_TITLE, px, py,
                                     titleColour);
             std::this_thread::sleep_for(SETTLE);
         };

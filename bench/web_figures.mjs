@@ -1,8 +1,10 @@
 // web_figures.mjs: the browser build's figures, measured on this machine: time to
-// first frame against a bare Emscripten GLUT page, frame times of the drawing
-// benchmark page, Chromium's version, and how faithfully the web build draws
-// the same states as the desktop build (title, strokes, an accented answer,
-// game over), compared pixel by pixel. Run by bench/web_figures.sh.
+// first frame against a bare Emscripten GLUT page and its parts, and from the
+// service worker's cache against the network in one browser, frame times of
+// the drawing benchmark page at one and two device pixels a CSS pixel, the
+// parts of a 10k frame, Chromium's version, and how faithfully the web build
+// draws the same states as the desktop build (title, strokes, an accented
+// answer, game over), compared pixel by pixel. Run by bench/web_figures.sh.
 //
 // Usage: node web_figures.mjs BASE_URL DESKTOP_BUILD OUT_DIR
 // BASE_URL serves the site at site/ and the benchmark pages at figures/;
@@ -145,6 +147,23 @@ const WEBGL_CALL_COUNTER = `(() => {
     };
   }
 })()`;
+// The first frame of a first visit, over the network, then of a second visit
+// in the same browser, which the service worker answers from its cache.
+async function cachedFirstFrameMs(url) {
+  const page = await Chromium.open('about:blank');
+  try {
+    await page.send('Page.addScriptToEvaluateOnNewDocument', { source: FIRST_DRAW_HOOK });
+    const visit = async () => {
+      await page.send('Page.navigate', { url });
+      return waitFor('a first frame', () => page.evaluate('window.firstGl && window.firstGl.drawArrays'), 60000);
+    };
+    const network = await visit();
+    await waitFor('the service worker', () => page.evaluate('!!navigator.serviceWorker.controller'), 60000);
+    return { network, cache: await visit() };
+  } finally {
+    await page.close();
+  }
+}
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
@@ -154,9 +173,9 @@ async function playStates(player) {
   shots.title = await player.shot();
   for (let i = 0; i < 3; ++i) await player.click(game.ADVANCE);
   await player.click(game.RED_CELL);
-  await player.drag([[200, 300], [300, 300], [400, 300], [400, 400]]);
+  await player.drag(game.PLAYER1_STROKE);
   await player.click(game.BLUE_CELL);
-  await player.drag([[500, 200], [600, 200], [600, 250]]);
+  await player.drag(game.PLAYER2_STROKE);
   shots.drawing = await player.shot();
   await player.click(game.DONE);
   // xdotool types Ü as ü on the desktop's X server, so no capital umlaut here.
@@ -233,23 +252,37 @@ figures.firstFrame = { gameMs: firstFrames.game.map(Math.round), bareMs: firstFr
     typeof splits[0][part] === 'boolean' ? splits[0][part] : Math.round(median(splits.map((split) => split[part])))])) };
 
 {
-  const page = await Chromium.open(`${base}/figures/web_drawing_bench.html`, { width: 1280, height: 1000 });
-  const runStarts = (line) => waitFor(line, () => page.console.some((l) => l.startsWith(line)), BENCH_TIMEOUT_MS);
-  await runStarts(`segments ${SPLIT_SEGMENTS / 10} stroke in progress`);
-  await page.send('Profiler.enable');
-  await page.send('Profiler.setSamplingInterval', { interval: SAMPLING_INTERVAL_US });
-  await page.send('Profiler.start');
-  await runStarts(`segments ${SPLIT_SEGMENTS} median`);
-  const { profile } = await page.send('Profiler.stop');
-  await page.evaluate(WEBGL_CALL_COUNTER);
-  await runStarts(`segments ${SPLIT_SEGMENTS} stroke in progress`);
-  const calls = await page.evaluate('window.webglCalls');
+  const visits = [];
+  for (let i = 0; i < FIRST_FRAME_PAIRS; ++i) visits.push(await cachedFirstFrameMs(`${base}/site/index.html`));
+  figures.firstFrameCached = { networkMs: visits.map((v) => Math.round(v.network)),
+    cacheMs: visits.map((v) => Math.round(v.cache)),
+    medianNetworkMs: Math.round(median(visits.map((v) => v.network))),
+    medianCacheMs: Math.round(median(visits.map((v) => v.cache))) };
+}
+
+// Frame times at pixel ratios 1 and 2; at 1, the split of a 10k frame and the
+// WebGL calls a frame too.
+figures.frameTimes = {};
+for (const ratio of [1, 2]) {
+  const page = await Chromium.open(`${base}/figures/web_drawing_bench.html`, { width: 1280, height: 1000, ratio });
+  if (ratio === 1) {
+    const runStarts = (line) => waitFor(line, () => page.console.some((l) => l.startsWith(line)), BENCH_TIMEOUT_MS);
+    await runStarts(`segments ${SPLIT_SEGMENTS / 10} stroke in progress`);
+    await page.send('Profiler.enable');
+    await page.send('Profiler.setSamplingInterval', { interval: SAMPLING_INTERVAL_US });
+    await page.send('Profiler.start');
+    await runStarts(`segments ${SPLIT_SEGMENTS} median`);
+    const { profile } = await page.send('Profiler.stop');
+    await page.evaluate(WEBGL_CALL_COUNTER);
+    await runStarts(`segments ${SPLIT_SEGMENTS} stroke in progress`);
+    const calls = await page.evaluate('window.webglCalls');
+    figures.frameSplit = frameSplit(profile, SPLIT_SEGMENTS);
+    figures.frameSplit.webglCallsPerFrameWithStrokeInProgress = Math.round(calls.total / calls.frames);
+    figures.frameSplit.webglCallsByName = Object.fromEntries(Object.entries(calls.byName)
+      .map(([name, count]) => [name, Math.round(count / calls.frames)]).filter(([, count]) => count > 0));
+  }
   await waitFor('the drawing benchmark', () => page.console.includes('done'), BENCH_TIMEOUT_MS);
-  figures.frameTimes = page.console.filter((line) => line.startsWith('segments'));
-  figures.frameSplit = frameSplit(profile, SPLIT_SEGMENTS);
-  figures.frameSplit.webglCallsPerFrameWithStrokeInProgress = Math.round(calls.total / calls.frames);
-  figures.frameSplit.webglCallsByName = Object.fromEntries(Object.entries(calls.byName)
-    .map(([name, count]) => [name, Math.round(count / calls.frames)]).filter(([, count]) => count > 0));
+  figures.frameTimes[`ratio${ratio}`] = page.console.filter((line) => line.startsWith('segments'));
   await page.close();
 }
 

@@ -1,19 +1,22 @@
 #!/bin/bash
 # web_figures.sh: measures the browser build's figures on this machine (see
 # web_figures.mjs) and prints them as JSON: download sizes raw and gzip, time to
-# first frame against a bare page and its parts, frame times with 1k/10k/50k
-# segments standing still and with a stroke in progress, the parts of a 10k
-# frame, Chromium's version and the desktop-to-web pixel comparison. Builds
-# the two benchmark pages; the screen shots compared go to OUT.
+# first frame against a bare page and its parts, and from the service worker's
+# cache against the network, frame times with 1k/10k/50k segments at pixel
+# ratios 1 and 2, standing still and with a stroke in progress, the parts of a
+# 10k frame, Chromium's version and the desktop-to-web pixel comparison.
+# Builds the two benchmark pages; the screen shots compared go to OUT.
 #
 # Usage: bench/web_figures.sh SITE_FOLDER DESKTOP_BUILD OUT
 #   SITE_FOLDER: the folder ./web lays out, e.g. build-web/quillory-1.0.0-web
-#   DESKTOP_BUILD: e.g. build, with quillory and run/
+#   DESKTOP_BUILD: e.g. build, with quillory, run/ and the game_facts.json
+#   its tests' build writes
 set -u
 site=$(cd "$1" && pwd)
 desktop=$(cd "$2" && pwd)
 mkdir -p "$3"
 out=$(cd "$3" && pwd)
+export QUILLORY_GAME_FACTS=$desktop/game_facts.json
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 # shellcheck source=../scripts/setup.sh

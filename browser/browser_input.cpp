@@ -9,7 +9,9 @@
 // motion left the pointer. Here every position is the event's own, mapped from
 // the canvas as the page scales it to the 1024 x 768 the game draws, every
 // press and release is preceded by a motion to its position, and a key gives
-// the character the browser says it typed (its `key`), as Latin-1.
+// the character the browser says it typed (its `key`), as Latin-1. A key an
+// input method takes (an on-screen keyboard's, a dead key) is left to the
+// page's text field, which types its text (browser/text_entry_web.cpp).
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
@@ -18,6 +20,7 @@
 #include <string_view>
 
 #include "app/scene_view.h"
+#include "browser/browser_input.h"
 
 namespace {
 
@@ -30,6 +33,7 @@ constexpr unsigned char DELETE = 127;
 constexpr char32_t FIRST_PRINTABLE = 0x20; // space; below it are control codes
 constexpr char32_t LAST_LATIN1 = 0xFF;     // the glyph font draws codes up to here
 constexpr long NO_FINGER = -1;
+constexpr unsigned long COMPOSING_KEY_CODE = 229; // the keyCode of a key an input method takes
 
 // The game's input callbacks, and what the browser's events have told so far.
 struct PointerAndKeys {
@@ -72,13 +76,14 @@ EM_JS(void, stopGlutTouchEmulation, (), {
 // clang-format on
 
 // Moves the pointer to the page point (clientX, clientY), in the game's pixels,
-// and tells the game; a position off the canvas is passed on as it is.
-void moveTo(long clientX, long clientY) {
+// and tells the game; a position off the canvas is passed on as it is. False,
+// with nothing told, while the canvas has no size (the page hides it).
+bool moveTo(long clientX, long clientY) {
     double box[4];
     canvasBox(box);
     PointerAndKeys& in = input();
     if (box[2] <= 0.0 || box[3] <= 0.0) {
-        return;
+        return false;
     }
     in.x = static_cast<int>((static_cast<double>(clientX) - box[0]) * WINDOW_WIDTH / box[2]);
     in.y = static_cast<int>((static_cast<double>(clientY) - box[1]) * WINDOW_HEIGHT / box[3]);
@@ -86,6 +91,7 @@ void moveTo(long clientX, long clientY) {
     if (callback != nullptr) {
         callback(in.x, in.y);
     }
+    return true;
 }
 
 void press(int button, bool down) {
@@ -100,9 +106,11 @@ void press(int button, bool down) {
     }
 }
 
+// A press on a canvas the page hides has no position: it presses nothing.
 EM_BOOL onMouseDown(int /*type*/, const EmscriptenMouseEvent* event, void* /*data*/) {
-    moveTo(event->clientX, event->clientY);
-    press(event->button, true);
+    if (moveTo(event->clientX, event->clientY)) {
+        press(event->button, true);
+    }
     return EM_TRUE;
 }
 
@@ -133,8 +141,10 @@ EM_BOOL onTouch(int type, const EmscriptenTouchEvent* event, void* /*data*/) {
             continue;
         }
         if (type == EMSCRIPTEN_EVENT_TOUCHSTART && in.finger == NO_FINGER) {
+            if (!moveTo(touch.clientX, touch.clientY)) {
+                continue;
+            }
             in.finger = touch.identifier;
-            moveTo(touch.clientX, touch.clientY);
             press(GLUT_LEFT_BUTTON, true);
         } else if (touch.identifier == in.finger) {
             moveTo(touch.clientX, touch.clientY);
@@ -195,15 +205,31 @@ unsigned char keyCode(const EmscriptenKeyboardEvent& event) {
     return code >= FIRST_PRINTABLE && code <= LAST_LATIN1 ? static_cast<unsigned char>(code) : 0;
 }
 
+} // namespace
+
+void typeKey(unsigned char code) {
+    PointerAndKeys& in = input();
+    if (in.keyboard != nullptr) {
+        in.keyboard(code, in.x, in.y);
+    }
+}
+
+namespace {
+
 EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* event, void* /*data*/) {
+    // An on-screen keyboard's key, or one an input method is composing with,
+    // types through the page's text field (browser/text_entry_web.cpp) instead.
+    if (event->keyCode == COMPOSING_KEY_CODE) {
+        return EM_FALSE;
+    }
     const unsigned char code = keyCode(*event);
     if (code == 0) {
         return EM_FALSE;
     }
     PointerAndKeys& in = input();
     if (type == EMSCRIPTEN_EVENT_KEYDOWN) {
-        if (!(event->repeat && in.ignoreRepeat) && in.keyboard != nullptr) {
-            in.keyboard(code, in.x, in.y);
+        if (!(event->repeat && in.ignoreRepeat)) {
+            typeKey(code);
         }
     } else if (in.keyboardUp != nullptr) {
         in.keyboardUp(code, in.x, in.y);

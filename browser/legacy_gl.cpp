@@ -58,6 +58,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "browser/sharp_canvas.h"
+
 extern "C" {
 // Emscripten's WebGL calls, reachable under these names whatever the program
 // defines under the standard ones.
@@ -444,10 +446,15 @@ void watchContext() {
     }
 }
 
-// Gives WebGL the viewport the game last set.
+// Gives WebGL the viewport the game last set. The game's viewport is in
+// window pixels; the drawing buffer may hold more of its own for each
+// (browser/sharp_canvas.h).
 void applyViewport() {
     const std::array<GLint, 4>& viewport = gl().viewport;
-    emscripten_glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+    const double scale = drawingBufferScale();
+    emscripten_glViewport(static_cast<GLint>(viewport[0] * scale), static_cast<GLint>(viewport[1] * scale),
+                          static_cast<GLsizei>(viewport[2] * scale),
+                          static_cast<GLsizei>(viewport[3] * scale));
 }
 
 // Makes the shaders and sets WebGL's state as the game last set it: at the

@@ -3,6 +3,7 @@
 
 #include <GL/freeglut.h>
 #include <iostream>
+#include <sstream>
 
 #include "app/scene_view.h"
 #include "drawing/palette.h"
@@ -59,7 +60,7 @@ void InputRouter::handleClick(float x, float y, bool isPress, bool isLeftPress) 
     if (!isLeftPress) {
         return;
     }
-    std::cout << x << " " << y << std::endl;
+    std::cout << pressLine(x, y) << std::endl;
     if (inputMode == PenDown) {
         // A release was missed: this press only lifts the pen.
         inputMode = Idle;
@@ -83,4 +84,10 @@ void InputRouter::handleClick(float x, float y, bool isPress, bool isLeftPress) 
     if (PaletteRegion.contains(x, y) && isDrawingPhase()) {
         palette.pickAt(x, y);
     }
+}
+
+std::string pressLine(float x, float y) {
+    std::ostringstream line;
+    line << x << " " << y;
+    return line.str();
 }

@@ -6,6 +6,8 @@
 // standard output. Created on first use, never destroyed.
 #pragma once
 
+#include <string>
+
 #include "drawing/pen.h"
 
 // The Game Over button on the two start screens.
@@ -34,6 +36,10 @@ public:
 private:
     InputRouter() = default;
 };
+
+// The line a left press in play at scene point (x, y) writes: both coordinates
+// as a stream prints a float by default, a space between.
+std::string pressLine(float x, float y);
 
 // GLUT keyboard callback: edits the current player's answer while typing.
 void onKeyboard(unsigned char key, int x, int y);

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "game/game_state.h"
+#include "game/text_entry.h"
 #include "text/answer_text.h"
 
 void advanceScreen() {
@@ -43,21 +44,25 @@ void pressDone() {
         inputMode = Typing;
         turnPhase = Player1Typing;
         answer1.setText("");
+        textEntryBegins();
         break;
     case Player2Drawing:
         inputMode = Typing;
         turnPhase = Player2Typing;
         answer2.setText("");
+        textEntryBegins();
         break;
     case Player1Typing:
         turnPhase = Player2Start;
         inputMode = Idle;
         currentPlayer = 1;
+        textEntryEnds();
         break;
     case Player2Typing:
         turnPhase = Player1Start;
         inputMode = Idle;
         currentPlayer = 0;
+        textEntryEnds();
         break;
     case Player1Start:
     case Player2Start:

@@ -14,8 +14,9 @@ void advanceScreen();
 void pressOnStartScreen(bool onGameOverButton);
 
 // A left press on the Done button in a drawing or typing phase: drawing moves to
-// typing (answer emptied, inputMode Typing); typing ends the turn (inputMode
-// Idle, the other player current, their start screen). Other phases: nothing.
+// typing (answer emptied, inputMode Typing, the platform told that typing
+// begins); typing ends the turn (inputMode Idle, the other player current,
+// their start screen, the platform told that typing ends). Other phases: nothing.
 void pressDone();
 
 // True in Player1Drawing and Player2Drawing.

@@ -25,3 +25,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/quillory_32.png DESTINATION . R
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 install(DIRECTORY ${QUILLORY_WEB_PREFIX}/licences DESTINATION .)
 install(FILES ${QUILLORY_FONT_LICENCE} DESTINATION licences RENAME font-anonymous-pro.txt)
+install(FILES ${PROJECT_SOURCE_DIR}/app/web/manifest.webmanifest DESTINATION .)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/icons/web/ DESTINATION icons)
+install(CODE "set(QUILLORY_VERSION ${PROJECT_VERSION})")
+install(SCRIPT ${PROJECT_SOURCE_DIR}/packaging/web_offline.cmake)

@@ -19,7 +19,7 @@ QUILLORY_PACKAGES=(
 # screens' sentences to check the catalogues.
 QUILLORY_TEST_PACKAGES=(
   xvfb xdotool x11-utils libgtest-dev libbenchmark-dev fonts-freefont-ttf
-  desktop-file-utils appstream itstool
+  desktop-file-utils itstool
 )
 
 # The command with its arguments, from the project root: the install hint

@@ -4,8 +4,11 @@
 # assets/images/, and again in each language of po/LINGUAS into
 # assets/images/<language>/ (the SVG with the catalogue's sentences, written
 # by itstool), the icon at each size into assets/icons/, packs those into
-# the Windows icon assets/icons/quillory.ico with icoutils' icotool, and
-# flattens the icon into the self-contained assets/icons/quillory.svg (the
+# the Windows icon assets/icons/quillory.ico with icoutils' icotool, renders
+# the web folder's app icons into assets/icons/web/ (192 and 512 pixels, a
+# maskable one whose drawing keeps inside the centre a launcher's mask leaves,
+# and iOS's 180-pixel home-screen icon, both of those on the paper colour to
+# the edges), and flattens the icon into the self-contained assets/icons/quillory.svg (the
 # installed scalable icon: text as outlines, the stylesheet and parts inlined).
 # A screen whose sentences a catalogue does not all translate is left out of
 # that language, which then shows the English picture there. The results are
@@ -24,15 +27,21 @@ SCREEN_HEIGHT=768
 ICON_SIZES=(16 32 48 64 128 256)  # pixels, smallest first as the .ico lists them
 SMALL_ICON_MAX=32                 # up to this size the icon is the simpler drawing
 ICO_PNG_FROM=256                  # from this size on the .ico stores PNG, below it bitmaps
+WEB_ICON_SIZES=(192 512)          # pixels: the sizes browsers ask an installable page for
+MASKABLE_SIZE=512                 # pixels
+MASKABLE_DRAWING=360              # pixels: inside the circle of 80 % a launcher's mask keeps
+APPLE_TOUCH_SIZE=180              # pixels: iOS's home-screen icon
+PAPER=#fcf7ed                     # the art's paper colour (assets/src/parts.svg), under full-bleed icons
 
 LANGUAGES=($(sed 's/#.*//' po/LINGUAS))
 
 quillory_install librsvg2-bin icoutils fonts-freefont-ttf gettext itstool
 
-# render SVG PNG WIDTH HEIGHT: one picture, failing loudly on any librsvg complaint.
+# render SVG PNG WIDTH HEIGHT [OPTION...]: one picture, failing loudly on any
+# librsvg complaint; the options go to rsvg-convert.
 render() {
   local errors
-  errors=$(rsvg-convert --width "$3" --height "$4" --output "$2" "$1" 2>&1) || {
+  errors=$(rsvg-convert --width "$3" --height "$4" "${@:5}" --output "$2" "$1" 2>&1) || {
     quillory_say "rendering $1 failed: $errors"; return 1; }
   [ -z "$errors" ] || { quillory_say "rendering $1: $errors"; return 1; }
 }
@@ -81,6 +90,17 @@ for size in "${ICON_SIZES[@]}"; do
   if [ "$size" -ge "$ICO_PNG_FROM" ]; then ico_args+=(--raw="$png"); else ico_args+=("$png"); fi
 done
 icotool --create --output=assets/icons/quillory.ico "${ico_args[@]}"
+mkdir -p assets/icons/web
+for size in "${WEB_ICON_SIZES[@]}"; do
+  render assets/src/quillory.svg "assets/icons/web/icon-$size.png" "$size" "$size"
+done
+margin=$(((MASKABLE_SIZE - MASKABLE_DRAWING) / 2))
+render assets/src/quillory.svg assets/icons/web/icon-maskable.png "$MASKABLE_DRAWING" "$MASKABLE_DRAWING" \
+  --page-width="$MASKABLE_SIZE" --page-height="$MASKABLE_SIZE" --left="$margin" --top="$margin" \
+  --background-color="$PAPER"
+render assets/src/quillory.svg assets/icons/web/apple-touch-icon.png "$APPLE_TOUCH_SIZE" "$APPLE_TOUCH_SIZE" \
+  --background-color="$PAPER"
 rsvg-convert --format=svg --output=assets/icons/quillory.svg assets/src/quillory.svg
 quillory_say "rendered the icon at ${ICON_SIZES[*]} pixels, packed quillory.ico, flattened quillory.svg"
+quillory_say "rendered the web icons at ${WEB_ICON_SIZES[*]} pixels, the maskable one and iOS's into assets/icons/web/"
 quillory_say "done in $((SECONDS - start)) s; commit assets/images/ and assets/icons/"

@@ -8,8 +8,10 @@
 // light rows and labels there, in colours the game's drawing stays legible on.
 // Each language's pictures in assets/images/<language>/ may differ from the
 // English ones only in text, inside the text boxes the sources mark.
+#include "app/game_window.h"
 #include "drawing/palette.h"
 #include "game/input_router.h"
+#include "tests/support/gl_window.h"
 #include "tests/support/png_io.h"
 #include "text/answer_text.h"
 
@@ -30,15 +32,6 @@
 namespace {
 
 using testsupport::Image;
-
-constexpr int WIDTH = 1024; // pixels, the window's size
-constexpr int HEIGHT = 768; // pixels
-
-// The view's projection: scene x −50…50 across the window, y 0…75 up it.
-constexpr double PIXELS_PER_UNIT = 10.24;
-constexpr double CENTRE_X = 512.0;
-constexpr double CENTRE_Y = 384.0;
-constexpr double MIDDLE_Y = 37.5; // scene y at the window's middle
 
 // Checks, in the units named.
 constexpr double SVG_TOLERANCE = 0.01;        // pixels between a named rect and its area
@@ -73,10 +66,10 @@ struct PixelRect {
 };
 
 PixelRect toPixels(const SceneRect& area) {
-    return {CENTRE_X + area.left * PIXELS_PER_UNIT,
-            CENTRE_Y - (area.top - MIDDLE_Y) * PIXELS_PER_UNIT,
-            CENTRE_X + area.right * PIXELS_PER_UNIT,
-            CENTRE_Y - (area.bottom - MIDDLE_Y) * PIXELS_PER_UNIT};
+    using testsupport::sceneToPixelX;
+    using testsupport::sceneToPixelY;
+    return {sceneToPixelX(area.left), sceneToPixelY(area.top), sceneToPixelX(area.right),
+            sceneToPixelY(area.bottom)};
 }
 
 // Where drawGameOverPair puts one player's picture: the canvas scaled, then moved.
@@ -272,10 +265,12 @@ class EveryScreen : public testing::TestWithParam<const char*> {};
 
 TEST_P(EveryScreen, HasItsSourceAndAPictureOfTheWindowSize) {
     const std::string svg = readFile(sourcePath(GetParam()));
-    EXPECT_NE(svg.find("width=\"1024\" height=\"768\""), std::string::npos) << "in the source";
+    const std::string size = "width=\"" + std::to_string(WINDOW_WIDTH) + "\" height=\"" +
+                             std::to_string(WINDOW_HEIGHT) + "\"";
+    EXPECT_NE(svg.find(size), std::string::npos) << "in the source";
     const Image image = picture(GetParam());
-    EXPECT_EQ(image.width, WIDTH);
-    EXPECT_EQ(image.height, HEIGHT);
+    EXPECT_EQ(image.width, WINDOW_WIDTH);
+    EXPECT_EQ(image.height, WINDOW_HEIGHT);
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenArt, EveryScreen, testing::ValuesIn(ALL_SCREENS),
@@ -364,7 +359,7 @@ TEST(ScreenButtons, StandOutAndHoldTheirWholeLabel) {
     for (const LabelBox& b : labelBoxes()) {
         SCOPED_TRACE(std::string(b.screen) + ", " + b.what);
         const Image image = picture(b.screen);
-        ASSERT_EQ(image.width, WIDTH);
+        ASSERT_EQ(image.width, WINDOW_WIDTH);
         const PixelBox box = pixelsInside(b.box);
         EXPECT_GE(
             distance(meanColour(image, box, [](int, int) { return true; }), meanAround(image, box)),
@@ -400,7 +395,7 @@ TEST(ScreenButtons, StandOutAndHoldTheirWholeLabel) {
 TEST(PictureAreas, CanvasIsPlainWhiteOnEveryPlayScreen) {
     for (const char* screen : PLAY_SCREENS) {
         const Image image = picture(screen);
-        ASSERT_EQ(image.width, WIDTH) << screen;
+        ASSERT_EQ(image.width, WINDOW_WIDTH) << screen;
         expectPlainWhite(image, pixelsInside(toPixels(CanvasRegion)),
                          std::string(screen) + " canvas");
     }
@@ -408,7 +403,7 @@ TEST(PictureAreas, CanvasIsPlainWhiteOnEveryPlayScreen) {
 
 TEST(PictureAreas, GameOverFramesArePlainWhite) {
     const Image image = picture("gameover");
-    ASSERT_EQ(image.width, WIDTH);
+    ASSERT_EQ(image.width, WINDOW_WIDTH);
     expectPlainWhite(image, pixelsInside(toPixels(gameOverPicture(PLAYER1_OFFSET_X))),
                      "player 1's picture");
     expectPlainWhite(image, pixelsInside(toPixels(gameOverPicture(PLAYER2_OFFSET_X))),
@@ -418,7 +413,7 @@ TEST(PictureAreas, GameOverFramesArePlainWhite) {
 TEST(AnswerRows, AreLightEnoughForBlackText) {
     for (const char* screen : PLAY_SCREENS) {
         const Image image = picture(screen);
-        ASSERT_EQ(image.width, WIDTH) << screen;
+        ASSERT_EQ(image.width, WINDOW_WIDTH) << screen;
         for (int row = 0; row < ANSWER_ROWS; ++row) {
             const PixelBox band = pixelsTouching(toPixels(answerRow(row)));
             double darkest = 1.0;
@@ -440,8 +435,8 @@ TEST(PlayerScreens, WearEachPlayersOwnColour) {
     for (const auto& [first, second] : pairs) {
         const Image one = picture(first);
         const Image two = picture(second);
-        ASSERT_EQ(one.width, WIDTH) << first;
-        ASSERT_EQ(two.width, WIDTH) << second;
+        ASSERT_EQ(one.width, WINDOW_WIDTH) << first;
+        ASSERT_EQ(two.width, WINDOW_WIDTH) << second;
         const auto all = [](int, int) { return true; };
         EXPECT_GE(distance(meanColour(one, box, all), meanColour(two, box, all)), PLAYER_DIFFERENCE)
             << first << " and " << second;
@@ -508,8 +503,8 @@ TEST_P(EveryLanguage, KeepsEveryTextInsideItsBox) {
         ASSERT_TRUE(std::filesystem::exists(picturePath(screen, GetParam())));
         const Image translated = picture(screen, GetParam());
         const Image english = picture(screen);
-        ASSERT_EQ(translated.width, WIDTH);
-        ASSERT_EQ(translated.height, HEIGHT);
+        ASSERT_EQ(translated.width, WINDOW_WIDTH);
+        ASSERT_EQ(translated.height, WINDOW_HEIGHT);
         std::vector<PixelBox> allowed;
         for (const PixelRect& box : textBoxes(screen)) {
             allowed.push_back(pixelsInside(box).grown(-TEXT_MARGIN));
@@ -517,8 +512,8 @@ TEST_P(EveryLanguage, KeepsEveryTextInsideItsBox) {
         int differing = 0;
         int strays = 0;
         std::string firstStrays;
-        for (int y = 0; y < HEIGHT; ++y) {
-            for (int x = 0; x < WIDTH; ++x) {
+        for (int y = 0; y < WINDOW_HEIGHT; ++y) {
+            for (int x = 0; x < WINDOW_WIDTH; ++x) {
                 if (std::equal(translated.at(x, y), translated.at(x, y) + 3, english.at(x, y))) {
                     continue;
                 }

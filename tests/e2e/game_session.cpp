@@ -4,6 +4,10 @@
 
 #include "tests/e2e/game_session.h"
 
+#include "app/scene_view.h"
+#include "game/input_router.h"
+#include "tests/support/gl_window.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <sstream>
@@ -40,11 +44,6 @@ constexpr int KEY_DELAY_MS = 25;          // between typed keys, as a person typ
 constexpr auto CORNER_REST = std::chrono::milliseconds(200);
 constexpr int CLEAR_DIFFERENCE = 100;     // on a channel, 0…255: text against its ground
 constexpr auto SETTLE_TIME = std::chrono::milliseconds(300); // a window this still has its place
-constexpr double PIXELS_PER_UNIT = 10.24;
-constexpr float UNITS_PER_PIXEL = 0.09765625f;
-constexpr int HALF_WIDTH = 512;           // pixels
-constexpr int HALF_HEIGHT = 384;          // pixels
-constexpr float CENTRE_Y = 37.5f;         // scene y of the window's middle row
 constexpr int PROBE_MARGIN = 2;           // pixels around a probe that share its colour
 
 // Whether the pixels around (px, py) all share its colour, so that a probe
@@ -218,17 +217,12 @@ void Player::drawStroke(const std::vector<std::pair<int, int>>& points) {
 }
 
 std::string pressLine(int px, int py) {
-    const float x = static_cast<float>(px - HALF_WIDTH) * UNITS_PER_PIXEL;
-    const float y = CENTRE_Y + static_cast<float>(HALF_HEIGHT - py) * UNITS_PER_PIXEL;
-    std::ostringstream line;
-    line << x << " " << y;
-    return line.str();
+    const ScenePoint point = SceneView::instance().windowToScene(px, py);
+    return ::pressLine(point.x, point.y);
 }
 
-int pixelX(double sceneX) { return static_cast<int>(HALF_WIDTH + sceneX * PIXELS_PER_UNIT); }
+int pixelX(double sceneX) { return static_cast<int>(testsupport::sceneToPixelX(sceneX)); }
 
-int pixelY(double sceneY) {
-    return static_cast<int>(HALF_HEIGHT - (sceneY - CENTRE_Y) * PIXELS_PER_UNIT);
-}
+int pixelY(double sceneY) { return static_cast<int>(testsupport::sceneToPixelY(sceneY)); }
 
 } // namespace e2e

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "app/game_window.h"
+#include "tests/facts/whole_game.h"
 #include "tests/support/game_process.h"
 #include "tests/support/png_io.h"
 #include "tests/support/run_folder.h"
@@ -27,14 +29,9 @@ namespace e2e {
 
 using Rgb = std::array<int, 3>;
 
-inline constexpr const char* WINDOW_TITLE = "Quillory - Tavernel";
 inline constexpr auto START_TIMEOUT = std::chrono::seconds(20);
 inline constexpr auto STEP_TIMEOUT = std::chrono::seconds(5);
 
-// Window pixels the players aim at.
-inline constexpr int ADVANCE_X = 500, ADVANCE_Y = 400; // anywhere on the title and instructions
-inline constexpr int DONE_X = 900, DONE_Y = 500;
-inline constexpr int RED_X = 932, RED_Y = 215; // palette cell 7
 // Probes away from strokes, text and palette where each screen shows its image.
 inline const std::vector<std::pair<int, int>> IMAGE_PROBES{
     {10, 10}, {1010, 30}, {990, 600}, {20, 750}};

@@ -8,9 +8,6 @@
 namespace e2e {
 namespace {
 
-// Window pixels the players aim at, besides those of game_session.h.
-constexpr int GAME_OVER_X = 850, GAME_OVER_Y = 710;
-constexpr int BLUE_X = 932, BLUE_Y = 317; // palette cell 5
 const Rgb RED{248, 11, 33};
 const Rgb SKY_BLUE{11, 150, 248};
 const Rgb WHITE{255, 255, 255};
@@ -99,7 +96,7 @@ TEST_F(PlayTest, TwoPlayersPlayAWholeGame) {
 
     // Player 1 draws in red and describes the picture.
     press(RED_X, RED_Y);
-    drawStroke({{200, 300}, {300, 300}, {400, 300}, {400, 400}});
+    drawStroke(PLAYER1_STROKE);
     EXPECT_TRUE(shows(300, 300, RED));
     EXPECT_TRUE(shows(400, 350, RED));
     EXPECT_TRUE(shows(300, 330, WHITE));
@@ -113,12 +110,12 @@ TEST_F(PlayTest, TwoPlayersPlayAWholeGame) {
 
     // Player 2's turn: start screen, then the drawing with player 1's answer.
     ASSERT_TRUE(game.waitForImage("player2start.png", IMAGE_PROBES));
-    press(400, 300);
+    press(START_X, START_Y);
     ASSERT_TRUE(game.waitForImage("player2drawing.png", IMAGE_PROBES));
     EXPECT_TRUE(answerRowShowsText());
     EXPECT_TRUE(shows(300, 300, WHITE)); // player 2's own picture is empty
     press(BLUE_X, BLUE_Y);
-    drawStroke({{500, 200}, {600, 200}, {600, 250}});
+    drawStroke(PLAYER2_STROKE);
     EXPECT_TRUE(shows(550, 200, SKY_BLUE));
     press(DONE_X, DONE_Y, true);
     game.type("a dog");

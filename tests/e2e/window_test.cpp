@@ -9,7 +9,7 @@ namespace {
 
 // Most pixels of the first frame (a thousandth) that may differ from the title
 // image, and by how much each channel may differ (texture filtering and rounding).
-constexpr std::size_t MAX_DIFFERING = 1024 * 768 / 1000;
+constexpr std::size_t MAX_DIFFERING = WINDOW_WIDTH * WINDOW_HEIGHT / 1000;
 constexpr int PIXEL_TOLERANCE = 3;
 
 TEST(WindowTest, OneFixedWindowShowsTheTitleAndClosesCleanly) {
@@ -17,11 +17,11 @@ TEST(WindowTest, OneFixedWindowShowsTheTitleAndClosesCleanly) {
     const Window window = game.window();
     ASSERT_NE(window, 0u);
     EXPECT_EQ(game.x().windowsTitled(WINDOW_TITLE).size(), 1u);
-    EXPECT_EQ(game.x().size(window), (std::pair{1024, 768}));
+    EXPECT_EQ(game.x().size(window), (std::pair{WINDOW_WIDTH, WINDOW_HEIGHT}));
 
     // The first frame: the title image over the whole window.
     const testsupport::Image title = game.image("titlescreen.png");
-    ASSERT_EQ(title.width, 1024);
+    ASSERT_EQ(title.width, WINDOW_WIDTH);
     std::size_t differing = 0;
     testsupport::waitFor(
         [&] {
@@ -40,8 +40,8 @@ TEST(WindowTest, OneFixedWindowShowsTheTitleAndClosesCleanly) {
         game.x().resizeAndWatch(window, 800, 600, STEP_TIMEOUT);
     ASSERT_FALSE(sizes.empty());
     EXPECT_EQ(sizes.front(), (std::pair{800, 600}));
-    EXPECT_EQ(sizes.back(), (std::pair{1024, 768}));
-    EXPECT_EQ(game.x().size(window), (std::pair{1024, 768}));
+    EXPECT_EQ(sizes.back(), (std::pair{WINDOW_WIDTH, WINDOW_HEIGHT}));
+    EXPECT_EQ(game.x().size(window), (std::pair{WINDOW_WIDTH, WINDOW_HEIGHT}));
 
     game.x().sendDeleteWindow(window);
     EXPECT_EQ(game.process().waitForExit(STEP_TIMEOUT), 0);

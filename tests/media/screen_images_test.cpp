@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/game_window.h"
 #include "tests/support/gl_window.h"
 #include "tests/support/png_io.h"
 #include "tests/support/run_folder.h"
@@ -28,8 +29,6 @@ namespace {
 
 using testsupport::Rgb;
 
-constexpr int WINDOW_WIDTH = 1024; // pixels
-constexpr int WINDOW_HEIGHT = 768; // pixels
 constexpr int PICTURE_COUNT = 10;
 constexpr int INSTRUCTIONS2 = 2; // indices into PICTURES
 constexpr int GAME_OVER = 3;

@@ -25,7 +25,7 @@ using testsupport::GameProcess;
 
 constexpr auto COMMAND_TIMEOUT = std::chrono::seconds(60); // an install or a validator
 // Of the first frame, how many pixels may differ from the title image, and by how much.
-constexpr std::size_t MAX_DIFFERING = 1024 * 768 / 1000;
+constexpr std::size_t MAX_DIFFERING = WINDOW_WIDTH * WINDOW_HEIGHT / 1000;
 constexpr int PIXEL_TOLERANCE = 3;
 constexpr std::array<int, 6> ICON_SIZES{16, 32, 48, 64, 128, 256}; // pixels
 constexpr unsigned long SMALLEST_WINDOW_ICON = 16;                 // pixels
@@ -216,7 +216,7 @@ TEST(InstallTest, StagedInstallIsCompleteValidAndStartsTheGameWithItsIdentity) {
         {launcher}, "/",
         {{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", ""}, {"LC_MESSAGES", ""}, {"LC_ALL", ""}});
     testsupport::XConnection x;
-    const std::optional<Window> window = x.waitForWindow(e2e::WINDOW_TITLE, e2e::START_TIMEOUT);
+    const std::optional<Window> window = x.waitForWindow(WINDOW_TITLE, e2e::START_TIMEOUT);
     ASSERT_TRUE(window.has_value()) << game.standardError();
     const testsupport::Image title =
         testsupport::readPngRgb(staged.at(data("images/de/titlescreen.png")).string());

@@ -2,23 +2,26 @@
 #include "tests/support/gl_window.h"
 
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 #include <cstdlib>
 #include <gtest/gtest.h>
+
+#include "app/scene_view.h"
 
 namespace testsupport {
 
 namespace {
-constexpr int TEST_WINDOW_WIDTH = 1024;  // pixels
-constexpr int TEST_WINDOW_HEIGHT = 768;  // pixels
-constexpr double PIXELS_PER_UNIT = 10.24;
-constexpr double SCENE_CENTRE_Y = 37.5;  // scene y at the window's middle row
-constexpr double FIELD_OF_VIEW = 90.0;   // degrees, vertical
-constexpr double ASPECT_RATIO = 4.0 / 3.0;
-constexpr double NEAR_PLANE = 0.001;     // scene units
-constexpr double FAR_PLANE = 200.0;      // scene units
-constexpr float CAMERA_DISTANCE = 37.5f; // scene units in front of the plane
 int window = 0;
+
+// The view's pixel mapping is affine, so the scene points at the window's
+// corners fix it: its scale, and the scene point at the window's middle.
+double pixelsPerUnit() {
+    const SceneView& view = SceneView::instance();
+    return WINDOW_WIDTH / (static_cast<double>(view.windowToScene(WINDOW_WIDTH, 0).x) -
+                           view.windowToScene(0, 0).x);
+}
+ScenePoint sceneMiddle() {
+    return SceneView::instance().windowToScene(WINDOW_WIDTH / 2, WINDOW_HEIGHT / 2);
+}
 } // namespace
 
 void ensureGlWindow() {
@@ -32,7 +35,7 @@ void ensureGlWindow() {
     glutInit(&argc, argv);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
+    glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
     window = glutCreateWindow("gl-test");
     glutDisplayFunc([] {});
     glutMainLoopEvent();
@@ -40,25 +43,20 @@ void ensureGlWindow() {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
 }
 
-void useGameView() {
-    glViewport(0, 0, TEST_WINDOW_WIDTH, TEST_WINDOW_HEIGHT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(FIELD_OF_VIEW, ASPECT_RATIO, NEAR_PLANE, FAR_PLANE);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0.0f, -static_cast<float>(SCENE_CENTRE_Y), -CAMERA_DISTANCE);
-}
+void useGameView() { SceneView::instance().reshape(WINDOW_WIDTH, WINDOW_HEIGHT); }
 
 Rgb readPixel(int px, int py) {
     unsigned char rgb[3] = {0, 0, 0};
-    glReadPixels(px, TEST_WINDOW_HEIGHT - 1 - py, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    glReadPixels(px, WINDOW_HEIGHT - 1 - py, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
     return {rgb[0], rgb[1], rgb[2]};
 }
 
-double sceneToPixelX(double x) { return TEST_WINDOW_WIDTH / 2.0 + x * PIXELS_PER_UNIT; }
+double sceneToPixelX(double x) {
+    return WINDOW_WIDTH / 2.0 + (x - sceneMiddle().x) * pixelsPerUnit();
+}
+
 double sceneToPixelY(double y) {
-    return TEST_WINDOW_HEIGHT / 2.0 - (y - SCENE_CENTRE_Y) * PIXELS_PER_UNIT;
+    return WINDOW_HEIGHT / 2.0 - (y - sceneMiddle().y) * pixelsPerUnit();
 }
 
 bool nearColor(const Rgb& a, const Rgb& b, int tolerance) {

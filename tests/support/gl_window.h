@@ -1,4 +1,4 @@
-// gl_window.h: a real 1024 x 768 GLUT window and GL context for GL tests.
+// gl_window.h: a real GLUT window of the game's size and a GL context for GL tests.
 //
 // Owns one window per test process, opened on first use on $DISPLAY and kept
 // until the process ends. GL tests draw into its back buffer and read it back.
@@ -13,9 +13,8 @@ namespace testsupport {
 // context current. Fails the test when there is no X server.
 void ensureGlWindow();
 
-// Sets the game's fixed view: a 1024 x 768 viewport, 90 degrees of vertical
-// field of view at 4:3, the camera 37.5 units in front of the plane, so the
-// visible scene is x -50 .. 50, y 0 .. 75 at 10.24 pixels a unit.
+// Clears the buffers and sets the game's own fixed view (SceneView's), under
+// which the visible scene is x -50 .. 50, y 0 .. 75.
 void useGameView();
 
 using Rgb = std::array<int, 3>;
@@ -23,7 +22,7 @@ using Rgb = std::array<int, 3>;
 // The back-buffer colour at window pixel (px, py), origin top-left.
 Rgb readPixel(int px, int py);
 
-// Window pixel of a scene point under the fixed view (10.24 pixels per unit).
+// Window pixel of a scene point under the fixed view, as SceneView maps them.
 double sceneToPixelX(double x);
 double sceneToPixelY(double y);
 

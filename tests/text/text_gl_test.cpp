@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/game_window.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -27,8 +29,6 @@ const std::string FONT_FILE = std::string(QUILLORY_RUN_DIR) + "/fonts/courier.tt
 const std::string THIN_BAR_FONT_FILE = "/usr/share/fonts/truetype/freefont/FreeMono.ttf";
 constexpr std::uint32_t GAME_FONT_HEIGHT = 12;     // points, as the answers use
 constexpr std::uint32_t THIN_BAR_FONT_HEIGHT = 19; // points: that '|' is one pixel wide here
-constexpr int WINDOW_WIDTH = 1024;                 // pixels
-constexpr int WINDOW_HEIGHT = 768;                 // pixels
 constexpr float ANSWER_LEFT = -46.0f;              // scene x of every answer row's pen
 constexpr float GLYPH_SCALE = 0.13f;               // scene units per glyph pixel
 constexpr int DARK = 128;                          // a channel below this is ink

@@ -7,6 +7,8 @@ import { createRequire } from 'node:module';
 import { mkdtempSync, readFileSync, rmSync, existsSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+// Only read inside functions, so the two modules may import each other.
+import { WINDOW_WIDTH, WINDOW_HEIGHT } from './game.mjs';
 
 // Node's own WebSocket client, which talks to Chromium, is missing from node
 // 18 (Debian 12) and behind a flag in node 20 (Debian 13); Debian's node-ws
@@ -57,8 +59,10 @@ export async function waitFor(what, probe, timeoutMs = START_TIMEOUT_MS) {
 
 export class Chromium {
   // Starts Chromium with software WebGL and opens `url`; `touch` makes it a
-  // touch screen, `languages` (such as "fr-FR,fr") its user's languages.
-  static async open(url, { touch = false, width = 1024, height = 768, languages = 'en-US,en' } = {}) {
+  // touch screen, `languages` (such as "fr-FR,fr") its user's languages,
+  // `mobile` a phone's or tablet's browser with `ratio` device pixels a CSS pixel.
+  static async open(url, { touch = false, width = WINDOW_WIDTH, height = WINDOW_HEIGHT, languages = 'en-US,en',
+                           mobile = false, ratio = 1 } = {}) {
     const profile = mkdtempSync(join(tmpdir(), 'quillory-chromium-'));
     const args = [
       '--headless', '--no-sandbox', '--use-gl=swiftshader', '--enable-unsafe-swiftshader',
@@ -90,8 +94,9 @@ export class Chromium {
     await page.connect(pages.webSocketDebuggerUrl);
     await page.send('Runtime.enable');
     await page.send('Page.enable');
-    await page.send('Emulation.setDeviceMetricsOverride',
-      { width, height, deviceScaleFactor: 1, mobile: false });
+    page.ratio = ratio;
+    page.mobile = mobile;
+    await page.resize(width, height);
     if (touch) {
       await page.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
     }
@@ -131,6 +136,13 @@ export class Chromium {
     });
   }
 
+  // Gives the emulated screen `width` x `height` CSS pixels (a device turned,
+  // or an on-screen keyboard taking some).
+  resize(width, height) {
+    return this.send('Emulation.setDeviceMetricsOverride',
+      { width, height, deviceScaleFactor: this.ratio, mobile: this.mobile });
+  }
+
   send(method, params = {}) {
     const id = this.nextId++;
     this.socket.send(JSON.stringify({ id, method, params }));
@@ -167,7 +179,7 @@ export class Chromium {
   // The page point of canvas pixel (x, y), the canvas being scaled by the page.
   async pagePoint(x, y) {
     return this.evaluate(`(() => { const r = document.getElementById('canvas').getBoundingClientRect();
-      return { x: r.left + ${x} * r.width / 1024, y: r.top + ${y} * r.height / 768 }; })()`);
+      return { x: r.left + ${x} * r.width / ${WINDOW_WIDTH}, y: r.top + ${y} * r.height / ${WINDOW_HEIGHT} }; })()`);
   }
 
   async mouse(type, x, y, buttons = 0) {
@@ -217,6 +229,30 @@ export class Chromium {
     await this.frames();
   }
 
+  // Writes `text` as an on-screen keyboard does: input events, no keys.
+  async insertText(text) {
+    await this.send('Input.insertText', { text });
+    await this.frames();
+  }
+
+  // Composes `steps` with an input method, each step replacing the last, then
+  // commits the last.
+  async compose(steps) {
+    for (const text of steps) {
+      await this.send('Input.imeSetComposition', { text, selectionStart: text.length, selectionEnd: text.length });
+    }
+    await this.insertText(steps[steps.length - 1]);
+  }
+
+  // Deletes one character before the caret as an Android keyboard does: a
+  // key no one can identify (code 229), then the editing command.
+  async deleteAsOnScreen() {
+    await this.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', key: 'Unidentified',
+      windowsVirtualKeyCode: 229, commands: ['deleteBackward'] });
+    await this.send('Input.dispatchKeyEvent', { type: 'keyUp', key: 'Unidentified', windowsVirtualKeyCode: 229 });
+    await this.frames();
+  }
+
   // Types `text` one key at a time, as a keyboard would; "\b" is Backspace.
   async type(text) {
     for (const ch of text) {
@@ -231,13 +267,15 @@ export class Chromium {
     await this.frames();
   }
 
-  // The canvas as a 1024 x 768 PNG, taken from the screen shot the compositor
-  // made (so it is what a player sees), scaled back when the page shrinks it.
-  async canvasPixels() {
+  // The canvas as a PNG of the game's window size, taken from the screen shot
+  // the compositor made (so it is what a player sees), scaled back when the
+  // page shrinks it or the screen has more device pixels; at the screen's own
+  // pixels with `devicePixels`.
+  async canvasPixels({ devicePixels = false } = {}) {
     const box = await this.evaluate(`(() => { const r = document.getElementById('canvas').getBoundingClientRect();
       return { x: r.left, y: r.top, width: r.width, height: r.height }; })()`);
     const { data } = await this.send('Page.captureScreenshot', {
-      format: 'png', clip: { ...box, scale: 1024 / box.width },
+      format: 'png', clip: { ...box, scale: devicePixels ? 1 : WINDOW_WIDTH / box.width / this.ratio },
     });
     return Buffer.from(data, 'base64');
   }

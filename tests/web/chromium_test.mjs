@@ -1,21 +1,25 @@
 // chromium_test.mjs: the browser build played in headless Chromium with real
 // input events. Two games: the whole game with mouse and keyboard, as the
-// desktop end-to-end test plays it, plus a second round, accented answers and
-// a scribble big enough that still frames are drawn from a copy of the
-// canvas, and a WebGL context lost and given back mid-turn;
-// and a touch-only game on a smaller, scaled-down canvas. Then the start of
-// the game in a French browser, and in the same browser with ?lang=es.
+// desktop end-to-end test plays it, plus a second round, accented answers, a
+// scribble big enough that still frames are drawn from a copy of the canvas,
+// and a WebGL context lost and given back mid-turn; and a touch-only game on
+// a smaller, scaled-down canvas; a turn of each player on an emulated tablet,
+// answers written through its on-screen keyboard; a phone turned upright and
+// back. Then the start of the game in a French browser, and in the same
+// browser with ?lang=es; and the folder served from a subpath, installable,
+// and played again with its server stopped.
 //
-// Usage: node chromium_test.mjs URL SHOTS_DIR
+// Usage: node chromium_test.mjs URL SHOTS_DIR FOLDER   (FOLDER: the web folder URL serves)
 // Prints a line per step; exits 1 with the failed checks listed.
-import { writeFileSync } from 'node:fs';
-import { join } from 'node:path';
+import { readFileSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { extname, join, normalize } from 'node:path';
 import { Chromium, waitFor } from './chromium.mjs';
 import { decodePng } from './png.mjs';
 import * as game from './game.mjs';
 import { check } from './game.mjs';
 
-const [url, shotsDir] = process.argv.slice(2);
+const [url, shotsDir, folder] = process.argv.slice(2);
 // A sample this loud (-40 dBFS) from the speakers is heard, and the music
 // is heard this long after the first click at the latest.
 const MUSIC_LEVEL = 0.01;
@@ -26,6 +30,7 @@ const SCRIBBLE_RIGHT = 480;
 const SCRIBBLE_TOP = 280;
 const SCRIBBLE_BOTTOM = 496;
 const SCRIBBLE_STEP = 6; // over the pen's least spacing
+const AFTER_LOSS_STROKE_END = 540; // canvas row, below the scribble
 
 // The checks on a page's canvas, as a player sees it.
 const shows = (page, ...rest) => game.shows(async () => decodePng(await page.canvasPixels()), ...rest);
@@ -63,7 +68,7 @@ async function wholeGame() {
 
     // Player 1 draws in red and describes the picture; a held key types once.
     await press(game.RED_CELL);
-    await stroke([[200, 300], [300, 300], [400, 300], [400, 400]]);
+    await stroke(game.PLAYER1_STROKE);
     await shows(page, [[300, 300], [400, 350]], game.RED, 'the red stroke');
     await shows(page, [[300, 330]], game.WHITE, 'beside the stroke');
     await save(page, 'drawing.png');
@@ -87,19 +92,20 @@ async function wholeGame() {
           game.darkPixels(shot, game.ROW_LEFT + 5 * game.CHARACTER_WIDTH, game.ROW_TOP, 700, game.ROW_BOTTOM) === 0,
           'player 1\'s answer shows as five characters ("a cat": held x typed once, then erased)');
     await press(game.BLUE_CELL);
-    await stroke([[500, 200], [600, 200], [600, 250]]);
+    await stroke(game.PLAYER2_STROKE);
     await shows(page, [[550, 200]], game.SKY_BLUE, 'the blue stroke');
 
     // A scribble of some 2,500 segments, rows 6 pixels apart: a picture big
-    // enough that the browser module draws its still frames from a copy.
-    const rows = [];
-    for (let y = SCRIBBLE_TOP; y <= SCRIBBLE_BOTTOM; y += SCRIBBLE_STEP) {
-      const row = [];
-      for (let x = SCRIBBLE_LEFT; x <= SCRIBBLE_RIGHT; x += SCRIBBLE_STEP) row.push([x, y]);
-      rows.push(rows.length % 2 === 0 ? row : row.reverse());
+    // enough that the browser module draws its still frames from a copy. It
+    // starts where the start screens are pressed, which has a known line.
+    const points = [game.START];
+    for (let y = SCRIBBLE_TOP, row = 0; y <= SCRIBBLE_BOTTOM; y += SCRIBBLE_STEP, ++row) {
+      for (let i = 0, x = SCRIBBLE_LEFT; x <= SCRIBBLE_RIGHT; ++i, x += SCRIBBLE_STEP) {
+        points.push([row % 2 === 0 ? x : SCRIBBLE_RIGHT - i * SCRIBBLE_STEP, y]);
+      }
     }
-    expected.push(game.pressLine(SCRIBBLE_LEFT, SCRIBBLE_TOP));
-    await page.scribble(rows.flat());
+    expected.push(game.pressLine(...game.START));
+    await page.scribble(points);
     await page.frames(5);
     await showsImage(page, 'player2drawing.png');
     await shows(page, [[SCRIBBLE_LEFT, SCRIBBLE_TOP], [SCRIBBLE_RIGHT, SCRIBBLE_BOTTOM], [550, 200]],
@@ -118,8 +124,10 @@ async function wholeGame() {
       for (let x = 0; x < restored.width; ++x) changed += game.near(restored.at(x, y), beforeLoss.at(x, y)) ? 0 : 1;
     }
     check(changed === 0, `the screen is drawn as before the context was lost (${changed} pixels differ)`);
-    await stroke([[500, 450], [600, 450]]);
-    await shows(page, [[550, 450]], game.SKY_BLUE, 'a stroke drawn after the context came back');
+    await press(game.RED_CELL);
+    await stroke([game.START, [game.START[0], AFTER_LOSS_STROKE_END]]);
+    await shows(page, [[game.START[0], SCRIBBLE_BOTTOM - SCRIBBLE_STEP], [game.START[0], AFTER_LOSS_STROKE_END - SCRIBBLE_STEP]],
+      game.RED, 'a red stroke drawn after the context came back, over the scribble and below it');
     await press(game.DONE, true);
     await showsImage(page, 'player2typing.png');
     await page.type('le café, Ünß!');
@@ -137,7 +145,7 @@ async function wholeGame() {
     await showsImage(page, 'player1drawing.png');
     await shows(page, [[300, 300]], game.RED, 'player 1\'s picture from the first round');
     await press(game.ORANGE_CELL);
-    await stroke([[200, 450], [350, 450]]);
+    await stroke(game.SECOND_ROUND_STROKE);
     await shows(page, [[275, 450]], game.ORANGE, 'the orange stroke');
     await press(game.DONE, true);
     await showsImage(page, 'player1typing.png');
@@ -156,6 +164,17 @@ async function wholeGame() {
     const heard = await waitFor('the music', async () => (await page.speakerLevel()) >= MUSIC_LEVEL,
       MUSIC_TIMEOUT_MS).catch(() => false);
     check(heard, 'the music plays');
+
+    // Behind another app or tab the music pauses, and goes on on return.
+    const showPage = (hidden) => page.evaluate(`Object.defineProperty(document, 'hidden',
+      { configurable: true, get: () => ${hidden} }); document.dispatchEvent(new Event('visibilitychange'));
+      new Promise((done) => setTimeout(() => done(Module.SDL2.audioContext.state), 200))`);
+    const hiddenState = await showPage(true);
+    check(hiddenState === 'suspended', `the music pauses while the page is hidden (${hiddenState})`);
+    const shownState = await showPage(false);
+    check(shownState === 'running' && await waitFor('the music again',
+      async () => (await page.speakerLevel()) >= MUSIC_LEVEL, MUSIC_TIMEOUT_MS).catch(() => false),
+      `the music plays again when the page shows (${shownState})`);
 
     // Game over takes no more input.
     await page.click(...game.DONE);
@@ -203,6 +222,167 @@ async function touchGame() {
   }
 }
 
+// A tablet held sideways, touch only, at two device pixels a CSS pixel.
+const TABLET = { width: 1180, height: 820, touch: true, mobile: true, ratio: 2 };
+const TABLET_KEYBOARD_HEIGHT = 400; // CSS pixels an on-screen keyboard covers
+
+// Points where every screen is one colour a few pixels around, so that its
+// picture, scaled up to the tablet's pixels, shows there its own colour.
+const FLAT_PROBES = [[10, 10], [990, 600], [10, 300], [1015, 400]];
+// The tablet's canvas in window pixels, each the device pixel at its corner.
+const tabletShot = async (page) => {
+  const shot = decodePng(await page.canvasPixels({ devicePixels: true }));
+  const scale = shot.width / game.WINDOW_WIDTH;
+  return { at: (x, y) => shot.at(Math.floor(scale * x), Math.floor(scale * y)) };
+};
+const typingInField = (page) => page.evaluate('document.activeElement?.id === "text-entry"');
+
+// A turn of each player on the tablet. Player 1 writes "le café dog" through
+// the on-screen keyboard (text, then a composition), deletes "og" there and
+// types "o" on an attached keyboard: "le café do".
+async function tabletGame() {
+  console.log('Chromium: a turn of each player on a 1180 x 820 tablet at ratio 2, typed on screen');
+  const page = await Chromium.open(url, TABLET);
+  try {
+    await page.gameStarted();
+    const buffer = await page.evaluate('[canvas.width, canvas.height, canvas.getBoundingClientRect().width]');
+    const sharp = [2 * game.WINDOW_WIDTH, 2 * game.WINDOW_HEIGHT, game.WINDOW_WIDTH];
+    check(JSON.stringify(buffer) === JSON.stringify(sharp),
+          `the canvas shows the window's width in CSS pixels, twice its size in device pixels (${buffer})`);
+    for (let i = 0; i < 3; ++i) await page.touchDrag([game.ADVANCE]);
+    await game.showsImage(() => tabletShot(page), 'player1drawing.png', FLAT_PROBES);
+    await page.touchDrag([game.RED_CELL]);
+    await page.touchDrag([[200, 300], [300, 300], [400, 300]]);
+    await game.shows(() => tabletShot(page), [[300, 300]], game.RED, 'the stroke at ratio 2');
+    writeFileSync(join(shotsDir, 'tablet-stroke-ratio2.png'), await page.canvasPixels({ devicePixels: true }));
+    await page.touchDrag([game.DONE]);
+    await game.showsImage(() => tabletShot(page), 'player1typing.png', FLAT_PROBES);
+    check(await typingInField(page), 'the text field has the focus while typing');
+
+    // The keyboard comes up over the lower part of the screen.
+    await page.resize(TABLET.width, TABLET.height - TABLET_KEYBOARD_HEIGHT);
+    const inView = await waitFor('the canvas above the keyboard', () => page.evaluate(`(() => {
+      const r = canvas.getBoundingClientRect();
+      return r.top >= 0 && r.bottom <= visualViewport.height && r.right <= visualViewport.width;
+    })()`), 10000).catch(() => false);
+    check(inView, 'the whole canvas, answer rows and Done, stays in view above the keyboard');
+    await page.insertText('le café');
+    await page.compose([' d', ' do', ' dog']);
+    await page.deleteAsOnScreen();
+    await page.deleteAsOnScreen();
+    await page.type('o');
+    // The player closes the keyboard.
+    await page.resize(TABLET.width, TABLET.height);
+    await page.frames();
+    writeFileSync(join(shotsDir, 'tablet-typed.png'), await page.canvasPixels({ devicePixels: true }));
+    const shot = await tabletShot(page);
+    game.checkAccent(shot);
+    check(game.darkPixels(shot, game.ROW_LEFT + 9 * game.CHARACTER_WIDTH, game.ROW_TOP, game.ROW_LEFT + 10 * game.CHARACTER_WIDTH, game.ROW_BOTTOM) > 5 &&
+          game.darkPixels(shot, game.ROW_LEFT + 10 * game.CHARACTER_WIDTH, game.ROW_TOP, 700, game.ROW_BOTTOM) === 0,
+          'the answer is "le café do": composed once, deleted on screen, a key typed once');
+    // Done, tapped with the keyboard up again, lands on Done.
+    await page.resize(TABLET.width, TABLET.height - TABLET_KEYBOARD_HEIGHT);
+    await page.frames();
+    await page.touchDrag([game.DONE]);
+    await game.showsImage(() => tabletShot(page), 'player2start.png', FLAT_PROBES);
+    check(!(await typingInField(page)), 'the text field lets the focus go after Done');
+    await page.resize(TABLET.width, TABLET.height);
+
+    await page.touchDrag([game.START]);
+    await page.touchDrag([game.BLUE_CELL]);
+    await page.touchDrag([[500, 200], [600, 200]]);
+    await page.touchDrag([game.DONE]);
+    await game.showsImage(() => tabletShot(page), 'player2typing.png', FLAT_PROBES);
+    check(await typingInField(page), 'player 2\'s answer has the text field too');
+    await page.insertText('a hat');
+    await page.touchDrag([game.DONE]);
+    await game.showsImage(() => tabletShot(page), 'player1start.png', FLAT_PROBES);
+    check(page.exceptions.length === 0, `no page errors ${JSON.stringify(page.exceptions)}`);
+  } finally {
+    await page.close();
+  }
+}
+
+// A phone turned upright asks to be turned back, and shows the game as it was.
+async function uprightPhone() {
+  console.log('Chromium: a phone turned upright and back');
+  const page = await Chromium.open(url, { width: 844, height: 390, touch: true, mobile: true });
+  try {
+    await page.gameStarted();
+    await page.touchDrag([game.ADVANCE]);
+    await showsImage(page, 'instructions.png');
+    await page.resize(390, 844);
+    const sentence = await waitFor('the sentence', () => page.evaluate(
+      'document.getElementById("turn").offsetHeight > 0 && canvas.offsetWidth === 0 && document.getElementById("turn").textContent'), 10000)
+      .catch(() => '');
+    check(sentence === 'Turn the screen sideways to play Quillory.', `upright, the phone asks to be turned ("${sentence}")`);
+    const { data } = await page.send('Page.captureScreenshot', { format: 'png' });
+    writeFileSync(join(shotsDir, 'phone-upright.png'), Buffer.from(data, 'base64'));
+    await page.resize(844, 390);
+    await showsImage(page, 'instructions.png');
+    check(page.exceptions.length === 0, `no page errors ${JSON.stringify(page.exceptions)}`);
+  } finally {
+    await page.close();
+  }
+}
+
+// Serves FOLDER at PREFIX on 127.0.0.1, as a game portal serves an HTML5 zip;
+// resolves to the server, whose `url` is the folder's address.
+function serveFolder(prefix) {
+  const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+    '.json': 'application/json', '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
+  const server = createServer((request, response) => {
+    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
+    try {
+      if (!path.startsWith(prefix)) throw new Error('outside');
+      const file = join(folder, path.slice(prefix.length) || 'index.html');
+      const body = readFileSync(file.endsWith('/') ? join(file, 'index.html') : file);
+      response.writeHead(200, { 'Content-Type': types[extname(file)] ?? 'application/octet-stream' });
+      response.end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => {
+    server.url = `http://127.0.0.1:${server.address().port}${prefix}`;
+    resolve(server);
+  }));
+}
+
+// The folder from a portal's subpath: installable with its icons, then
+// played again with the server stopped.
+async function offline() {
+  console.log('Chromium: the folder from a subpath, installable, then with its server stopped');
+  const server = await serveFolder('/portal/games/quillory/');
+  const page = await Chromium.open(server.url);
+  try {
+    await page.gameStarted();
+    const { installabilityErrors } = await page.send('Page.getInstallabilityErrors');
+    check(installabilityErrors.length === 0, `installable (${JSON.stringify(installabilityErrors)})`);
+    const icons = await page.evaluate(`fetch('manifest.webmanifest').then((r) => r.json()).then((m) =>
+      Promise.all(m.icons.map((icon) => new Promise((done) => { const image = new Image();
+        image.onload = () => done([icon.sizes, image.naturalWidth + 'x' + image.naturalHeight, icon.purpose]);
+        image.onerror = () => done([icon.sizes, 'missing', icon.purpose]); image.src = icon.src; }))))`);
+    check(icons.every(([sizes, actual]) => sizes === actual) && icons.some(([, , purpose]) => purpose === 'maskable'),
+          `the manifest's icons are as large as it says, one maskable ${JSON.stringify(icons)}`);
+    const kept = await waitFor('the service worker', () => page.evaluate(
+      'navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)'), 30000).catch(() => false);
+    check(kept, 'a service worker keeps the folder');
+    server.closeAllConnections();
+    await new Promise((resolve) => server.close(resolve));
+    await page.send('Page.navigate', { url: server.url });
+    await waitFor('the page loaded again', () => page.evaluate('document.getElementById("status").style.display !== "none"'));
+    await page.gameStarted();
+    await showsImage(page, 'titlescreen.png');
+    await save(page, 'offline-title.png');
+    await page.click(...game.ADVANCE);
+    await showsImage(page, 'instructions.png');
+    check(page.exceptions.length === 0, `no page errors ${JSON.stringify(page.exceptions)}`);
+  } finally {
+    await page.close();
+  }
+}
+
 // Points a picture, where the language's differs from the English one.
 const TEXT_PROBES = 8;
 
@@ -231,6 +411,9 @@ async function startsIn(language, address, browserLanguages) {
 
 await wholeGame();
 await touchGame();
+await tabletGame();
+await uprightPhone();
 await startsIn('fr', url, 'fr-FR,fr');
 await startsIn('es', `${url}?lang=es`, 'fr-FR,fr');
+await offline();
 game.finish('Chromium tests');

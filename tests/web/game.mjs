@@ -1,8 +1,9 @@
 // game.mjs: what the browser tests know of the game: where the players aim,
 // the colours and pictures they should see, the diagnostic line a press
-// writes, formatted as the game's C++ stream does, and the tests' checks. Shared by the Chromium and
-// WebKit tests and the figures script; the positions are the desktop
-// end-to-end test's (tests/e2e/play_test.cpp).
+// writes, and the tests' checks. Shared by the Chromium and WebKit tests and
+// the figures script. The window, the pixel mapping, the positions (the
+// desktop end-to-end test's) and the press lines are the game's own, read
+// from the game_facts.json the build writes, named by $QUILLORY_GAME_FACTS.
 import { readFileSync } from 'node:fs';
 import { dirname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -11,16 +12,19 @@ import { waitFor } from './chromium.mjs';
 
 export const ASSETS = join(dirname(fileURLToPath(import.meta.url)), '..', '..', 'assets', 'images');
 
-export const WINDOW_TITLE = 'Quillory - Tavernel';
+if (!process.env.QUILLORY_GAME_FACTS) {
+  throw new Error('QUILLORY_GAME_FACTS must name the game_facts.json of a build (tests/web/run.sh sets it)');
+}
+const facts = JSON.parse(readFileSync(process.env.QUILLORY_GAME_FACTS, 'utf8'));
 
-// Canvas pixels the players aim at.
-export const DONE = [900, 500];
-export const GAME_OVER = [850, 710];
-export const START = [400, 300];   // anywhere on a start screen but its Game Over button
-export const ADVANCE = [500, 400]; // anywhere on the title and instructions
-export const RED_CELL = [932, 215];    // palette cell 7
-export const BLUE_CELL = [932, 317];   // palette cell 5
-export const ORANGE_CELL = [880, 164]; // palette cell 3
+export const WINDOW_TITLE = facts.window.title;
+export const WINDOW_WIDTH = facts.window.width;   // pixels
+export const WINDOW_HEIGHT = facts.window.height; // pixels
+
+// Canvas pixels the players aim at, and the strokes they draw.
+export const { done: DONE, gameOver: GAME_OVER, start: START, advance: ADVANCE,
+  redCell: RED_CELL, blueCell: BLUE_CELL, orangeCell: ORANGE_CELL } = facts.presses;
+export const { player1: PLAYER1_STROKE, player2: PLAYER2_STROKE, secondRound: SECOND_ROUND_STROKE } = facts.strokes;
 export const RED = [248, 11, 33];
 export const SKY_BLUE = [11, 150, 248];
 export const ORANGE = [255, 165, 9];
@@ -38,13 +42,8 @@ export const CHARACTER_WIDTH = 12;
 // Above this row a lowercase letter leaves no ink; an accent does.
 export const X_HEIGHT_ROW = 619;
 
-const HALF_WIDTH = 512;       // pixels
-const HALF_HEIGHT = 384;      // pixels
-const UNITS_PER_PIXEL = 0.09765625;
-const PIXELS_PER_UNIT = 10.24;
-const CENTRE_Y = 37.5;        // scene y of the canvas's middle row
-const SIGNIFICANT_DIGITS = 6; // an ostream's default precision
-const EXACT_DIGITS = 10;      // every scene coordinate here is a multiple of 1/1024
+// The scene point at the canvas's top-left pixel, and the scene units a pixel spans.
+const { left: SCENE_LEFT, top: SCENE_TOP, unitsPerPixel: UNITS_PER_PIXEL } = facts.scene;
 
 const images = new Map();
 // The committed picture `name` (e.g. "titlescreen.png").
@@ -56,41 +55,26 @@ export function image(name) {
 // Whether two colours are within `tolerance` on each of red, green and blue.
 export const near = (a, b, tolerance = 3) => [0, 1, 2].every((i) => Math.abs(a[i] - b[i]) <= tolerance);
 
-// `value` as printf's %g prints it: six significant digits, ties to even,
-// trailing zeros dropped. The values are exact in ten decimals.
-export function formatG(value) {
-  if (value === 0) return '0';
-  const negative = value < 0;
-  const scaled = BigInt(Math.abs(value).toFixed(EXACT_DIGITS).replace('.', ''));
-  const exponent = Math.floor(Math.log10(Math.abs(value)));
-  const decimals = SIGNIFICANT_DIGITS - 1 - exponent;
-  const divisor = 10n ** BigInt(EXACT_DIGITS - decimals);
-  let kept = scaled / divisor;
-  const rest = scaled % divisor;
-  if (2n * rest > divisor || (2n * rest === divisor && kept % 2n === 1n)) kept += 1n;
-  let text = kept.toString().padStart(decimals + 1, '0');
-  text = decimals > 0 ? `${text.slice(0, -decimals)}.${text.slice(-decimals)}` : text;
-  text = text.includes('.') ? text.replace(/0+$/, '').replace(/\.$/, '') : text;
-  return (negative ? '-' : '') + text;
-}
-
-// The line a left press at canvas pixel (x, y) writes in play.
+// The line a left press at canvas pixel (x, y) writes in play, as the game
+// printed it for the build; only the positions above have one.
 export function pressLine(x, y) {
-  return `${formatG((x - HALF_WIDTH) * UNITS_PER_PIXEL)} ${formatG(CENTRE_Y + (HALF_HEIGHT - y) * UNITS_PER_PIXEL)}`;
+  const line = facts.pressLines[`${x},${y}`];
+  if (line === undefined) throw new Error(`the build wrote no press line for (${x}, ${y})`);
+  return line;
 }
 
 // The game's own lines among a console's: press positions and "in bounds".
 export const gameLines = (console) => console.filter((line) => /^-?[\d.]+ -?[\d.]+$|^in bounds$/.test(line));
 
 // Canvas pixel of a scene point.
-export const pixelX = (sceneX) => Math.trunc(HALF_WIDTH + sceneX * PIXELS_PER_UNIT);
-export const pixelY = (sceneY) => Math.trunc(HALF_HEIGHT - (sceneY - CENTRE_Y) * PIXELS_PER_UNIT);
+export const pixelX = (sceneX) => Math.trunc((sceneX - SCENE_LEFT) / UNITS_PER_PIXEL);
+export const pixelY = (sceneY) => Math.trunc((SCENE_TOP - sceneY) / UNITS_PER_PIXEL);
 
 // Where canvas pixel (x, y) of a player's picture shows on the game-over
 // screen: each picture at 60 %, player 1's from (-19, 24.5), player 2's from (30.8, 24.5).
 export function gameOverPixel(player, x, y) {
-  const sceneX = (x - HALF_WIDTH) * UNITS_PER_PIXEL;
-  const sceneY = CENTRE_Y + (HALF_HEIGHT - y) * UNITS_PER_PIXEL;
+  const sceneX = SCENE_LEFT + x * UNITS_PER_PIXEL;
+  const sceneY = SCENE_TOP - y * UNITS_PER_PIXEL;
   return [pixelX((player === 1 ? -19 : 30.8) + 0.6 * sceneX), pixelY(24.5 + 0.6 * sceneY)];
 }
 

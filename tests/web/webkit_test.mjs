@@ -1,7 +1,8 @@
 // webkit_test.mjs: a shorter game in WebKit, the engine of Safari on iPads
 // and Macs: WebKitGTK's MiniBrowser driven by WebKitWebDriver over plain
 // WebDriver (HTTP and JSON), under the X server in DISPLAY. Plays the title,
-// into play, a colour, a stroke and a typed "café".
+// into play, a colour, a stroke and "le café": "le " typed on the keyboard,
+// "café" written into the page's text field as an on-screen keyboard does.
 //
 // Usage: node webkit_test.mjs URL SHOTS_DIR   (DISPLAY set)
 import { spawn } from 'node:child_process';
@@ -43,7 +44,7 @@ const run = (script) => page('POST', '/execute/sync', { script, args: [] });
 // Canvas pixel (x, y) as a point of the page's viewport.
 async function viewportPoint(x, y) {
   return run(`const r = document.getElementById('canvas').getBoundingClientRect();
-    return [Math.round(r.left + ${x} * r.width / 1024), Math.round(r.top + ${y} * r.height / 768)];`);
+    return [Math.round(r.left + ${x} * r.width / ${game.WINDOW_WIDTH}), Math.round(r.top + ${y} * r.height / ${game.WINDOW_HEIGHT})];`);
 }
 
 // Moves the mouse through canvas pixels `points` with the left button held
@@ -99,16 +100,19 @@ try {
     await showsImage(name);
   }
   await drag([game.RED_CELL]);
-  await drag([[200, 300], [300, 300], [400, 300], [400, 400]]);
+  await drag(game.PLAYER1_STROKE);
   await shows([[300, 300], [400, 350]], game.RED, 'the red stroke');
   await drag([game.DONE]);
   await showsImage('player1typing.png');
-  await type('le café');
+  check(await run('return document.activeElement.id === "text-entry";'), 'the text field has the focus while typing');
+  await type('le ');
+  await run('document.execCommand("insertText", false, "café");');
+  await sleep(300);
   const shot = await canvasShot();
   writeFileSync(join(shotsDir, 'webkit-typed.png'), shot.png);
   game.checkAccent(shot);
   const lines = (await run('return window.gameLines;')).filter((line) => game.gameLines([line]).length);
-  const expected = [game.pressLine(...game.RED_CELL), game.pressLine(200, 300), game.pressLine(...game.DONE), 'in bounds'];
+  const expected = [game.pressLine(...game.RED_CELL), game.pressLine(...game.PLAYER1_STROKE[0]), game.pressLine(...game.DONE), 'in bounds'];
   check(JSON.stringify(lines) === JSON.stringify(expected), `console lines ${JSON.stringify(lines)}`);
 } catch (error) {
   check(false, `the WebKit game ran: ${error.message}`);
