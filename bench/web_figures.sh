@@ -21,6 +21,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 # shellcheck source=../scripts/setup.sh
 . "$root/scripts/setup.sh"
+# The desktop game is driven with xdotool and its window captured with ImageMagick's import.
+quillory_install imagemagick xdotool xvfb || exit 1
 
 pages=$out/serve/figures
 mkdir -p "$pages"
