@@ -368,6 +368,10 @@ async function offline() {
     const kept = await waitFor('the service worker', () => page.evaluate(
       'navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)'), 30000).catch(() => false);
     check(kept, 'a service worker keeps the folder');
+    const otherLanguages = await page.evaluate(`caches.keys()
+      .then((names) => Promise.all(names.map((name) => caches.open(name).then((cache) => cache.keys()))))
+      .then((lists) => lists.flat().filter((request) => /\\/(images\\/|languages\\/)/.test(request.url)).length)`);
+    check(otherLanguages === 0, `an English player's cache holds no other language's files (${otherLanguages})`);
     server.closeAllConnections();
     await new Promise((resolve) => server.close(resolve));
     await page.send('Page.navigate', { url: server.url });
