@@ -22,8 +22,11 @@ source scripts/setup.sh
 
 SCREENS=(titlescreen instructions instructions2 gameover player1start player2start
          player1drawing player2drawing player1typing player2typing)
-SCREEN_WIDTH=1024  # pixels: one texel per window pixel
-SCREEN_HEIGHT=768
+# pixels: one texel per window pixel, the window's size as the game states it
+window_size() { sed -n "s/^inline constexpr int $1 = \([0-9]*\);.*/\1/p" app/game_window.h; }
+SCREEN_WIDTH=$(window_size WINDOW_WIDTH)
+SCREEN_HEIGHT=$(window_size WINDOW_HEIGHT)
+[ -n "$SCREEN_WIDTH" ] && [ -n "$SCREEN_HEIGHT" ] || { quillory_say "no window size in app/game_window.h"; exit 1; }
 ICON_SIZES=(16 32 48 64 128 256)  # pixels, smallest first as the .ico lists them
 SMALL_ICON_MAX=32                 # up to this size the icon is the simpler drawing
 ICO_PNG_FROM=256                  # from this size on the .ico stores PNG, below it bitmaps
