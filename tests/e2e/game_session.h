@@ -32,10 +32,6 @@ using Rgb = std::array<int, 3>;
 inline constexpr auto START_TIMEOUT = std::chrono::seconds(20);
 inline constexpr auto STEP_TIMEOUT = std::chrono::seconds(5);
 
-// Probes away from strokes, text and palette where each screen shows its image.
-inline const std::vector<std::pair<int, int>> IMAGE_PROBES{
-    {10, 10}, {1010, 30}, {990, 600}, {20, 750}};
-
 // The game, started in its own copy of the run folder.
 class GameSession {
 public:

@@ -1,7 +1,7 @@
 // game_facts.cpp: writes, as JSON, what the browser tests must know of the
 // game, taken from the game's own code: the window's size and title, the
-// pixel-to-scene mapping, where the whole-game test presses, and the line the
-// game prints for each of those presses.
+// pixel-to-scene mapping, where the whole-game test presses and looks, and
+// the line the game prints for each of those presses.
 //
 // Usage: game_facts FILE
 #include <fstream>
@@ -38,7 +38,7 @@ std::string pixel(const Pixel& p) {
     return "[" + std::to_string(p.first) + ", " + std::to_string(p.second) + "]";
 }
 
-std::string stroke(const std::vector<Pixel>& points) {
+std::string pixels(const std::vector<Pixel>& points) {
     std::string out = "[";
     for (const Pixel& p : points) {
         out += (out.size() > 1 ? ", " : "") + pixel(p);
@@ -91,10 +91,11 @@ int main(int argc, char** argv) {
     }
     out << "},\n  \"strokes\": {";
     for (std::size_t i = 0; i < strokes.size(); ++i) {
-        out << (i > 0 ? ", " : "") << quoted(strokes[i].first) << ": " << stroke(strokes[i].second);
+        out << (i > 0 ? ", " : "") << quoted(strokes[i].first) << ": " << pixels(strokes[i].second);
     }
+    out << "},\n  \"imageProbes\": " << pixels(e2e::IMAGE_PROBES)
+        << ",\n  \"gameOverProbes\": " << pixels(e2e::GAME_OVER_PROBES) << ",\n  \"pressLines\": {";
     // A press line for each press and for each stroke's first point, where its press is.
-    out << "},\n  \"pressLines\": {";
     std::vector<Pixel> pressed;
     for (const auto& press : presses) {
         pressed.push_back(press.second);

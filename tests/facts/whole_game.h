@@ -1,5 +1,5 @@
-// whole_game.h: where the players aim in the whole-game tests, in window
-// pixels from the window's top-left corner.
+// whole_game.h: where the players aim in the whole-game tests, and where
+// they look, in window pixels from the window's top-left corner.
 //
 // Read by the desktop end-to-end tests and by game_facts, which writes these
 // positions, and the lines the game prints for presses on them, for the
@@ -25,5 +25,11 @@ inline const std::vector<std::pair<int, int>> PLAYER1_STROKE{
     {200, 300}, {300, 300}, {400, 300}, {400, 400}};
 inline const std::vector<std::pair<int, int>> PLAYER2_STROKE{{500, 200}, {600, 200}, {600, 250}};
 inline const std::vector<std::pair<int, int>> SECOND_ROUND_STROKE{{200, 450}, {350, 450}};
+
+// Probes away from strokes, text and palette where each screen shows its image.
+inline const std::vector<std::pair<int, int>> IMAGE_PROBES{
+    {10, 10}, {1010, 30}, {990, 600}, {20, 750}};
+// And on Game Over, whose pictures cover the lower right.
+inline const std::vector<std::pair<int, int>> GAME_OVER_PROBES{{10, 10}, {1010, 30}, {20, 750}};
 
 } // namespace e2e

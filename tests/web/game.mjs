@@ -31,8 +31,8 @@ export const ORANGE = [255, 165, 9];
 export const WHITE = [255, 255, 255];
 
 // Probes away from strokes, text and palette where each screen shows its image.
-export const IMAGE_PROBES = [[10, 10], [1010, 30], [990, 600], [20, 750]];
-export const GAME_OVER_PROBES = [[10, 10], [1010, 30], [20, 750]];
+export const IMAGE_PROBES = facts.imageProbes;
+export const GAME_OVER_PROBES = facts.gameOverProbes;
 
 // The first answer row: 12 pixels a character from x = 41, between these rows.
 export const ROW_TOP = 608;
