@@ -4,7 +4,8 @@
 // Each size is drawn for a run of frames standing still, then for a run with
 // a stroke in progress that grows by a segment a frame, as a player draws;
 // the median frame of each run, up to the end of its GL work, goes to the
-// console. A CMake target of the web build; bench/web_figures.sh runs it.
+// console, with the median time of that frame spent waiting for the GPU
+// (here SwiftShader) to finish the work the frame handed it. A CMake target of the web build; bench/web_figures.sh runs it.
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
 
@@ -35,6 +36,7 @@ Drawing drawings[std::size(SEGMENT_COUNTS)];
 std::size_t current = 0;     // index of the size being timed
 bool drawing = false;        // whether this run has a stroke in progress
 std::vector<double> frameMs; // this run's timed frames
+std::vector<double> waitMs;  // of each, the part spent waiting for the GPU
 
 // Moves the pen one step along its circle: a stroke in progress gains a segment.
 void movePen() {
@@ -46,6 +48,13 @@ void movePen() {
     } else {
         penDrag(x, y);
     }
+}
+
+// The median of a run's timed frames, the warm-up left out.
+double timedMedian(const std::vector<double>& values) {
+    std::vector<double> timed(values.begin() + WARM_UP_FRAMES, values.end());
+    std::nth_element(timed.begin(), timed.begin() + timed.size() / 2, timed.end());
+    return timed[timed.size() / 2];
 }
 
 void onDisplay() {
@@ -61,18 +70,20 @@ void onDisplay() {
     drawLiveView(drawings[current]);
     glutSwapBuffers();
     // Reading a pixel waits for the frame's GL work to finish.
+    const double handedOver = emscripten_get_now();
     unsigned char pixel[4];
     glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
-    frameMs.push_back(emscripten_get_now() - start);
+    const double end = emscripten_get_now();
+    frameMs.push_back(end - start);
+    waitMs.push_back(end - handedOver);
     if (frameMs.size() < WARM_UP_FRAMES + TIMED_FRAMES) {
         return;
     }
-    std::vector<double> timed(frameMs.begin() + WARM_UP_FRAMES, frameMs.end());
-    std::nth_element(timed.begin(), timed.begin() + timed.size() / 2, timed.end());
-    std::printf("segments %lld%s median frame %.2f ms\n",
+    std::printf("segments %lld%s median frame %.2f ms, waiting for the GPU %.2f ms\n",
                 static_cast<long long>(SEGMENT_COUNTS[current]),
-                drawing ? " stroke in progress" : "", timed[timed.size() / 2]);
+                drawing ? " stroke in progress" : "", timedMedian(frameMs), timedMedian(waitMs));
     frameMs.clear();
+    waitMs.clear();
     if (drawing) {
         currentStroke.reset();
         inputMode = Idle;

@@ -4,7 +4,7 @@
 # first frame against a bare page and its parts, and from the service worker's
 # cache against the network, frame times with 1k/10k/50k segments at pixel
 # ratios 1 and 2, standing still and with a stroke in progress, the parts of a
-# 10k frame, Chromium's version and the desktop-to-web pixel comparison.
+# 1k and of a 10k frame, Chromium's version and the desktop-to-web pixel comparison.
 # Builds the two benchmark pages; the screen shots compared go to OUT.
 #
 # Usage: bench/web_figures.sh SITE_FOLDER DESKTOP_BUILD OUT
