@@ -7,6 +7,7 @@
 #include "app/frame_clock.h"
 #include "app/game_window.h"
 #include "app/scene_view.h"
+#include "app/startup_order.h"
 #include "app/window_identity.h"
 #include "drawing/palette.h"
 #include "drawing/pen.h"
@@ -108,12 +109,20 @@ void drawPlayPhase() {
     }
 }
 
-// Opens the audio output and starts the music, once, after the first frame is
-// on screen: loading the sound libraries and opening the device takes tens of
-// milliseconds that the title picture need not wait for.
+// Opens the audio output and starts the music, once, when a frame has already
+// been drawn: loading the sound libraries and opening the device takes tens of
+// milliseconds that the title picture need not wait for (a browser's audio
+// context, hundreds). It waits for the second display pass, not the end of the
+// first, because a browser shows a frame only once the pass that drew it has
+// returned.
 void startMusicOnce() {
+    static bool firstPassBegun = false;
     static bool started = false;
     if (started) {
+        return;
+    }
+    if (!firstPassBegun) {
+        firstPassBegun = true; // this pass draws the first frame
         return;
     }
     started = true;
@@ -122,9 +131,18 @@ void startMusicOnce() {
     sound.playMusic(MUSIC_PATH);
 }
 
+// The start-up steps only play needs: the first answer's init builds the glyph
+// font, and throws when the font is unusable.
+void initialiseForPlay() {
+    answer1.init();
+    answer2.init();
+    palette.init();
+}
+
 } // namespace
 
 void onDisplay() {
+    startMusicOnce(); // from the second pass on
     glPushMatrix();
     FrameClock::instance().tick();
     if (screen != Play) {
@@ -138,7 +156,6 @@ void onDisplay() {
     }
     glutSwapBuffers();
     glPopMatrix();
-    startMusicOnce();
 }
 
 void initialise() {
@@ -154,10 +171,7 @@ void initialise() {
     images.loadAll();
     images.setBounds(IMAGES_TOP, IMAGES_RIGHT, IMAGES_BOTTOM, IMAGES_LEFT);
 
-    // The first init builds the glyph font; it throws when the font is unusable.
-    answer1.init();
-    answer2.init();
-    palette.init();
+    runBeforePlay(initialiseForPlay);
 
     resetGameState();
 }
