@@ -106,8 +106,10 @@ void emscripten_glCopyTexSubImage2D(GLenum target, GLint level, GLint xOffset, G
                                     GLint x, GLint y, GLsizei width, GLsizei height);
 }
 
-// Marks a point of the page's timeline, for the start-up figures.
-EM_JS(void, performanceMark, (const char* name), { performance.mark(UTF8ToString(name)); });
+// Marks a point of the page's timeline, at `timeMs` (performance.now()'s), for the start-up figures.
+EM_JS(void, performanceMark, (const char* name, double timeMs), {
+    performance.mark(UTF8ToString(name), {startTime : timeMs});
+});
 
 namespace {
 
@@ -353,20 +355,24 @@ LegacyGl& gl() {
 // Start-up's milestones as the GL calls show them, for the page's timeline
 // (performance.getEntriesByType("mark")): the game's first GL call, the
 // title picture handed over, the first and last glyph, and the first draw.
-// Each is marked once; the last glyph each time, so the last mark stands.
+// Each is marked once. The last glyph is known only when something else
+// follows it, so each glyph notes its time and the next draw marks the last;
+// a mark per glyph would cost the font a few milliseconds of its own.
 enum class Milestone { FirstCall, TitlePicture, FirstGlyph, LastGlyph, FirstDraw, Count };
 const char* const MILESTONE_MARKS[] = {"quillory:first-gl-call", "quillory:title-picture",
                                        "quillory:first-glyph", "quillory:last-glyph",
                                        "quillory:first-draw"};
-void mark(Milestone milestone) {
+// Marks `milestone` at `timeMs`, or now when that is 0.
+void mark(Milestone milestone, double timeMs = 0) {
     static bool marked[static_cast<int>(Milestone::Count)] = {};
     bool& done = marked[static_cast<int>(milestone)];
-    if (done && milestone != Milestone::LastGlyph) {
+    if (done) {
         return;
     }
     done = true;
-    performanceMark(MILESTONE_MARKS[static_cast<int>(milestone)]);
+    performanceMark(MILESTONE_MARKS[static_cast<int>(milestone)], timeMs != 0 ? timeMs : emscripten_get_now());
 }
+double lastGlyphMs = 0; // when the newest glyph arrived, until a draw marks it
 
 bool recording(Op op, GLuint name = 0, GLfloat x = 0, GLfloat y = 0, GLfloat z = 0, GLfloat w = 0) {
     if (gl().compiling == nullptr) {
@@ -501,6 +507,57 @@ bool deviceReady() {
     return true;
 }
 
+// Bytes a texel of `format` takes.
+std::size_t components(GLenum format) {
+    switch (format) {
+    case GL_RGB:
+        return 3;
+    case GL_LUMINANCE_ALPHA:
+        return 2;
+    case GL_LUMINANCE:
+    case GL_ALPHA:
+        return 1;
+    default:
+        return 4;
+    }
+}
+
+// Bytes a row of `width` texels of `format` takes, padded to `alignment`.
+std::size_t paddedRowBytes(GLsizei width, GLenum format, GLint alignment) {
+    const std::size_t row = static_cast<std::size_t>(width) * components(format);
+    const auto align = static_cast<std::size_t>(alignment);
+    return (row + align - 1) / align * align;
+}
+
+// The bytes glTexImage2D reads: every row padded but the last.
+std::size_t imageBytes(GLsizei width, GLsizei height, GLenum format, GLint alignment) {
+    const std::size_t row = static_cast<std::size_t>(width) * components(format);
+    return height <= 0 ? 0
+                       : paddedRowBytes(width, format, alignment) * static_cast<std::size_t>(height - 1) + row;
+}
+
+// A texture's RGB texels as RGBA, opaque, in rows with no padding. WebGL
+// samples both alike, but Chromium's WebGL (ANGLE) keeps no RGB textures and
+// converts them at upload, on the GPU process's one thread, where the title's
+// 1024 x 768 picture costs its first frame tens of milliseconds more than
+// converting it here does.
+std::vector<unsigned char> opaqueRgba(const Texture& texture) {
+    constexpr unsigned char OPAQUE = 255;
+    const std::size_t stride = paddedRowBytes(texture.width, GL_RGB, texture.alignment);
+    std::vector<unsigned char> rgba(static_cast<std::size_t>(texture.width) * texture.height * 4);
+    unsigned char* out = rgba.data();
+    for (GLsizei y = 0; y < texture.height; ++y) {
+        const unsigned char* in = texture.pixels.data() + stride * static_cast<std::size_t>(y);
+        for (GLsizei x = 0; x < texture.width; ++x, in += 3, out += 4) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            out[3] = OPAQUE;
+        }
+    }
+    return rgba;
+}
+
 // Gives `texture` its WebGL object, parameters and pixels, and binds it.
 void uploadTexture(Texture& texture) {
     if (texture.webgl == 0) {
@@ -515,10 +572,19 @@ void uploadTexture(Texture& texture) {
         // WebGL 1 converts nothing at upload: the internal format is the data's.
         // Luminance-alpha texels sample as (L, L, L, A), as an RGBA texture made
         // from them does on the desktop.
-        emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, texture.alignment);
-        emscripten_glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(texture.format),
-                                texture.width, texture.height, 0, texture.format, texture.type,
-                                texture.pixels.empty() ? nullptr : texture.pixels.data());
+        GLenum format = texture.format;
+        GLint alignment = texture.alignment;
+        const unsigned char* pixels = texture.pixels.empty() ? nullptr : texture.pixels.data();
+        std::vector<unsigned char> rgba;
+        if (format == GL_RGB && texture.type == GL_UNSIGNED_BYTE && pixels != nullptr) {
+            rgba = opaqueRgba(texture);
+            format = GL_RGBA;
+            alignment = 4; // rows of whole texels
+            pixels = rgba.data();
+        }
+        emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+        emscripten_glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), texture.width,
+                                texture.height, 0, format, texture.type, pixels);
         emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, gl().unpackAlignment);
     }
     gl().device.boundTexture = texture.webgl;
@@ -643,6 +709,10 @@ void perform(const Step& step) {
     bindBuffer(device.chunks[step.chunk].buffer);
     drawVertices(step.mode, step.count);
     mark(Milestone::FirstDraw);
+    if (lastGlyphMs != 0) {
+        mark(Milestone::LastGlyph, lastGlyphMs);
+        lastGlyphMs = 0;
+    }
 }
 
 // Copies the canvas, as the frame's first `steps` left it, into the snapshot.
@@ -884,29 +954,6 @@ void setEnabled(GLenum cap, bool on) {
     if (deviceReady() && webglCapability(cap)) {
         setCapability(cap, on);
     }
-}
-
-// Bytes of a `width` x `height` image of `format` bytes, rows padded to `alignment`.
-std::size_t imageBytes(GLsizei width, GLsizei height, GLenum format, GLint alignment) {
-    std::size_t components = 4;
-    switch (format) {
-    case GL_RGB:
-        components = 3;
-        break;
-    case GL_LUMINANCE_ALPHA:
-        components = 2;
-        break;
-    case GL_LUMINANCE:
-    case GL_ALPHA:
-        components = 1;
-        break;
-    default:
-        break;
-    }
-    const std::size_t row = static_cast<std::size_t>(width) * components;
-    const auto align = static_cast<std::size_t>(alignment);
-    const std::size_t paddedRow = (row + align - 1) / align * align;
-    return height <= 0 ? 0 : paddedRow * static_cast<std::size_t>(height - 1) + row;
 }
 
 void callList(GLuint list);
@@ -1238,7 +1285,7 @@ void glTexImage2D(GLenum /*target*/, GLint /*level*/, GLint /*internalFormat*/, 
     texture->uploaded = false;
     if (format == GL_LUMINANCE_ALPHA) {
         mark(Milestone::FirstGlyph);
-        mark(Milestone::LastGlyph);
+        lastGlyphMs = emscripten_get_now();
     } else {
         mark(Milestone::TitlePicture);
     }
