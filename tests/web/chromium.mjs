@@ -60,9 +60,10 @@ export async function waitFor(what, probe, timeoutMs = START_TIMEOUT_MS) {
 export class Chromium {
   // Starts Chromium with software WebGL and opens `url`; `touch` makes it a
   // touch screen, `languages` (such as "fr-FR,fr") its user's languages,
-  // `mobile` a phone's or tablet's browser with `ratio` device pixels a CSS pixel.
+  // `mobile` a phone's or tablet's browser with `ratio` device pixels a CSS
+  // pixel; `webgl` false, a browser without WebGL.
   static async open(url, { touch = false, width = WINDOW_WIDTH, height = WINDOW_HEIGHT, languages = 'en-US,en',
-                           mobile = false, ratio = 1 } = {}) {
+                           mobile = false, ratio = 1, webgl = true } = {}) {
     const profile = mkdtempSync(join(tmpdir(), 'quillory-chromium-'));
     const args = [
       '--headless', '--no-sandbox', '--use-gl=swiftshader', '--enable-unsafe-swiftshader',
@@ -70,7 +71,7 @@ export class Chromium {
       '--disable-component-update', '--disable-sync', '--mute-audio',
       '--autoplay-policy=user-gesture-required', `--window-size=${width},${height}`,
       `--accept-lang=${languages}`, `--user-data-dir=${profile}`, '--remote-debugging-port=0',
-      'about:blank',
+      ...(webgl ? [] : ['--disable-webgl']), 'about:blank',
     ];
     const browser = spawn('chromium', args, { stdio: ['ignore', 'ignore', 'pipe'] });
     openBrowsers.add(browser);

@@ -2,7 +2,8 @@
 // input events. Two games: the whole game with mouse and keyboard, as the
 // desktop end-to-end test plays it, plus a second round, accented answers, a
 // scribble big enough that still frames are drawn from a copy of the canvas,
-// and a WebGL context lost and given back mid-turn; and a touch-only game on
+// and a WebGL context lost and given back mid-turn, before which a browser
+// without WebGL is told so; and a touch-only game on
 // a smaller, scaled-down canvas; a turn of each player on an emulated tablet,
 // answers written through its on-screen keyboard; a phone turned upright and
 // back. Then the start of the game in a French browser, and in the same
@@ -14,7 +15,7 @@
 import { readFileSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join, normalize } from 'node:path';
-import { Chromium, waitFor } from './chromium.mjs';
+import { Chromium, sleep, waitFor } from './chromium.mjs';
 import { decodePng } from './png.mjs';
 import * as game from './game.mjs';
 import { check } from './game.mjs';
@@ -58,6 +59,7 @@ async function wholeGame() {
     await page.gameStarted();
     await showsImage(page, 'titlescreen.png');
     await save(page, 'title.png');
+    await titleDecodedByPage(page);
     await page.click(...game.ADVANCE);
     await showsImage(page, 'instructions.png');
     await page.click(...game.ADVANCE);
@@ -392,11 +394,20 @@ const TEXT_PROBES = 8;
 
 // The title and first instructions in `language`, where they differ from the
 // English pictures too, and the page's sentences in it.
+// The page decodes the title, in the player's language, while the program
+// downloads; were that to fail, the game would decode it itself, slower, and
+// show the same picture.
+async function titleDecodedByPage(page) {
+  const marks = await page.evaluate("performance.getEntriesByName('quillory:title-decoded-by-page').length");
+  check(marks === 1, 'the page decoded the title picture');
+}
+
 async function startsIn(language, address, browserLanguages) {
   console.log(`Chromium: ${address} in a browser that prefers ${browserLanguages}`);
   const page = await Chromium.open(address, { languages: browserLanguages });
   try {
     await page.gameStarted();
+    await titleDecodedByPage(page);
     for (const screen of ['titlescreen', 'instructions']) {
       const name = `${language}/${screen}.png`;
       await showsImage(page, name,
@@ -413,6 +424,25 @@ async function startsIn(language, address, browserLanguages) {
   }
 }
 
+// The program is asked for before WebGL is checked; without WebGL the page
+// says so, and the program, once downloaded, neither starts nor replaces that.
+const PROGRAM_SETTLES_MS = 1500; // for the program to load and not start
+async function withoutWebgl() {
+  console.log('Chromium: a browser without WebGL');
+  const page = await Chromium.open(url, { webgl: false });
+  try {
+    const said = () => page.evaluate('document.getElementById("message").textContent === SAY.noWebgl');
+    await waitFor('the page to say WebGL is missing', said);
+    await waitFor('the program to run', () => page.evaluate('typeof Module.FS_createDataFile === "function"'));
+    await sleep(PROGRAM_SETTLES_MS);
+    check(await said(), 'without WebGL the page says so, and still does once the program is in');
+    check(page.exceptions.length === 0, `no page errors ${JSON.stringify(page.exceptions)}`);
+  } finally {
+    await page.close();
+  }
+}
+
+await withoutWebgl();
 await wholeGame();
 await touchGame();
 await tabletGame();
