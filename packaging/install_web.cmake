@@ -1,7 +1,7 @@
 # install_web.cmake: the static web folder, included by
 # packaging/install.cmake: index.html at its root (where game portals that
 # take an HTML5 zip look), the program (quillory.js, .wasm, and .data, which
-# holds the pictures but the title, music and font), the title picture, the page's icon, the game's licence and
+# holds the pictures, music and font), the page's icon, the game's licence and
 # the licences of the libraries (written when ./web built them) and the font;
 # and each language's page sentences (languages/<language>.json) and pictures
 # (images/<language>/), which the page fetches only for a player of that
@@ -21,8 +21,6 @@ add_custom_target(web_page ALL DEPENDS ${page}/index.html)
 install(DIRECTORY ${page}/ DESTINATION .)
 install(FILES $<TARGET_FILE:quillory> $<TARGET_FILE_DIR:quillory>/quillory.wasm
               $<TARGET_FILE_DIR:quillory>/quillory.data DESTINATION .)
-# The English title, which the page fetches and decodes itself.
-install(FILES ${PROJECT_SOURCE_DIR}/assets/images/titlescreen.png DESTINATION images)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/quillory_32.png DESTINATION . RENAME favicon.png)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 install(DIRECTORY ${QUILLORY_WEB_PREFIX}/licences DESTINATION .)
