@@ -116,16 +116,10 @@ void drawPlayPhase() {
 // first, because a browser shows a frame only once the pass that drew it has
 // returned.
 void startMusicOnce() {
-    static bool firstPassBegun = false;
-    static bool started = false;
-    if (started) {
+    static int passesBegun = 0; // counted up to the second
+    if (passesBegun == 2 || ++passesBegun != 2) {
         return;
     }
-    if (!firstPassBegun) {
-        firstPassBegun = true; // this pass draws the first frame
-        return;
-    }
-    started = true;
     SoundPlayer& sound = SoundPlayer::instance();
     sound.init();
     sound.playMusic(MUSIC_PATH);
