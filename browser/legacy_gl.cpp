@@ -18,8 +18,9 @@
 //                    glEnable glDisable glBlendFunc glClearColor
 //   here, drawn:     glClear glutSwapBuffers
 //   here, passed on to WebGL: glViewport glPixelStorei
+//   here, trimmed:   glutInitDisplayMode (no depth buffer, see below)
 //   browser/browser_input.cpp: glutIgnoreKeyRepeat and the input callbacks
-//   Emscripten's GLUT: glutInit glutInitDisplayMode glutInitWindowSize
+//   Emscripten's GLUT: glutInit glutInitWindowSize
 //                    glutCreateWindow glutPositionWindow glutReshapeWindow
 //                    glutReshapeFunc glutDisplayFunc glutIdleFunc glutPostRedisplay
 //                    glutGet glutMainLoop
@@ -105,6 +106,9 @@ void emscripten_glCopyTexImage2D(GLenum target, GLint level, GLenum internalForm
 void emscripten_glCopyTexSubImage2D(GLenum target, GLint level, GLint xOffset, GLint yOffset,
                                     GLint x, GLint y, GLsizei width, GLsizei height);
 }
+
+// Hands the display mode to Emscripten's GLUT, which makes the WebGL context from it in glutCreateWindow.
+EM_JS(void, setGlutDisplayMode, (unsigned int mode), { GLUT.initDisplayMode = mode; });
 
 // Marks a point of the page's timeline, at `timeMs` (performance.now()'s), for the start-up figures.
 EM_JS(void, performanceMark, (const char* name, double timeMs), {
@@ -280,6 +284,8 @@ struct Snapshot {
 // last given, so that a draw sends only what changed.
 struct Device {
     bool made = false;
+    GLuint program = 0;
+    bool located = false; // the uniforms' locations below were asked for
     GLint matrixLocation = -1;
     GLint texturedLocation = -1;
     std::vector<Chunk> chunks;
@@ -478,8 +484,7 @@ void makeDevice() {
     emscripten_glBindAttribLocation(program, TEXTURE_COORDINATE_SLOT, "textureCoordinate");
     emscripten_glLinkProgram(program);
     emscripten_glUseProgram(program);
-    device.matrixLocation = emscripten_glGetUniformLocation(program, "matrix");
-    device.texturedLocation = emscripten_glGetUniformLocation(program, "textured");
+    device.program = program;
     for (const GLuint slot : {POSITION_SLOT, COLOUR_SLOT, TEXTURE_COORDINATE_SLOT}) {
         emscripten_glEnableVertexAttribArray(slot);
     }
@@ -646,8 +651,21 @@ bool fillChunk(Chunk& chunk, const Vertex* vertices, std::size_t count) {
     return true;
 }
 
+// Asks for the uniforms' locations once, at the first draw. Asking waits for
+// the shaders to compile and link, which the GPU process does on its own
+// meanwhile: at start-up, while the title picture decodes.
+void locateUniforms() {
+    Device& device = gl().device;
+    if (!device.located) {
+        device.matrixLocation = emscripten_glGetUniformLocation(device.program, "matrix");
+        device.texturedLocation = emscripten_glGetUniformLocation(device.program, "textured");
+        device.located = true;
+    }
+}
+
 void setMatrix(const Matrix& matrix) {
     Device& device = gl().device;
+    locateUniforms();
     if (!device.matrixSet || device.matrix != matrix) {
         emscripten_glUniformMatrix4fv(device.matrixLocation, 1, GL_FALSE, matrix.data());
         device.matrix = matrix;
@@ -657,6 +675,7 @@ void setMatrix(const Matrix& matrix) {
 
 void setTextured(bool on) {
     Device& device = gl().device;
+    locateUniforms();
     const GLfloat textured = on ? 1.0f : 0.0f;
     if (textured != device.textured) {
         emscripten_glUniform1f(device.texturedLocation, textured);
@@ -1363,6 +1382,13 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
                            0, 0, static_cast<GLfloat>(2 * zFar * zNear / depth), 0};
     matrixChanging();
     currentMatrix() = multiply(currentMatrix(), factor);
+}
+
+// The drawing buffer gets no depth buffer, whatever the game asks: the depth
+// test never reaches WebGL (see webglCapability), and a depth buffer would
+// cost memory (12 MB at two device pixels a pixel) and a clear every frame.
+void glutInitDisplayMode(unsigned int mode) {
+    setGlutDisplayMode(mode & ~GLUT_DEPTH);
 }
 
 // The browser shows the canvas when the frame's callback returns; what is

@@ -59,6 +59,8 @@ async function wholeGame() {
     await page.gameStarted();
     await showsImage(page, 'titlescreen.png');
     await save(page, 'title.png');
+    const depth = await page.evaluate('Module.ctx.getContextAttributes().depth');
+    check(depth === false, `the game's drawing buffer has no depth buffer (${depth})`);
     await page.click(...game.ADVANCE);
     await showsImage(page, 'instructions.png');
     await page.click(...game.ADVANCE);
