@@ -107,7 +107,8 @@ void emscripten_glCopyTexSubImage2D(GLenum target, GLint level, GLint xOffset, G
                                     GLint x, GLint y, GLsizei width, GLsizei height);
 }
 
-// Hands the display mode to Emscripten's GLUT, which makes the WebGL context from it in glutCreateWindow.
+// Hands the display mode to Emscripten's GLUT, whose glutCreateWindow makes
+// the WebGL context from it.
 EM_JS(void, setGlutDisplayMode, (unsigned int mode), { GLUT.initDisplayMode = mode; });
 
 // Marks a point of the page's timeline, at `timeMs` (performance.now()'s), for the start-up figures.
@@ -284,8 +285,6 @@ struct Snapshot {
 // last given, so that a draw sends only what changed.
 struct Device {
     bool made = false;
-    GLuint program = 0;
-    bool located = false; // the uniforms' locations below were asked for
     GLint matrixLocation = -1;
     GLint texturedLocation = -1;
     std::vector<Chunk> chunks;
@@ -484,7 +483,8 @@ void makeDevice() {
     emscripten_glBindAttribLocation(program, TEXTURE_COORDINATE_SLOT, "textureCoordinate");
     emscripten_glLinkProgram(program);
     emscripten_glUseProgram(program);
-    device.program = program;
+    device.matrixLocation = emscripten_glGetUniformLocation(program, "matrix");
+    device.texturedLocation = emscripten_glGetUniformLocation(program, "textured");
     for (const GLuint slot : {POSITION_SLOT, COLOUR_SLOT, TEXTURE_COORDINATE_SLOT}) {
         emscripten_glEnableVertexAttribArray(slot);
     }
@@ -651,21 +651,8 @@ bool fillChunk(Chunk& chunk, const Vertex* vertices, std::size_t count) {
     return true;
 }
 
-// Asks for the uniforms' locations once, at the first draw. Asking waits for
-// the shaders to compile and link, which the GPU process does on its own
-// meanwhile: at start-up, while the title picture decodes.
-void locateUniforms() {
-    Device& device = gl().device;
-    if (!device.located) {
-        device.matrixLocation = emscripten_glGetUniformLocation(device.program, "matrix");
-        device.texturedLocation = emscripten_glGetUniformLocation(device.program, "textured");
-        device.located = true;
-    }
-}
-
 void setMatrix(const Matrix& matrix) {
     Device& device = gl().device;
-    locateUniforms();
     if (!device.matrixSet || device.matrix != matrix) {
         emscripten_glUniformMatrix4fv(device.matrixLocation, 1, GL_FALSE, matrix.data());
         device.matrix = matrix;
@@ -675,7 +662,6 @@ void setMatrix(const Matrix& matrix) {
 
 void setTextured(bool on) {
     Device& device = gl().device;
-    locateUniforms();
     const GLfloat textured = on ? 1.0f : 0.0f;
     if (textured != device.textured) {
         emscripten_glUniform1f(device.texturedLocation, textured);
