@@ -1371,8 +1371,8 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
 }
 
 // The drawing buffer gets no depth buffer, whatever the game asks: the depth
-// test never reaches WebGL (see webglCapability), and a depth buffer would
-// cost memory (12 MB at two device pixels a pixel) and a clear every frame.
+// test never reaches WebGL (see webglCapability), so a depth buffer would only
+// hold memory, about 12 MB at two device pixels a pixel.
 void glutInitDisplayMode(unsigned int mode) {
     setGlutDisplayMode(mode & ~GLUT_DEPTH);
 }
