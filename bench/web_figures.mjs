@@ -56,23 +56,27 @@ const FIRST_DRAW_HOOK = `(() => {
 })();`;
 
 // The first frame's parts, in ms, from the page's timeline: the downloads'
-// ends, the program's compilation, then the browser module's marks: its first
-// GL call (the data unpacked and the runtime started), the title picture
-// handed over (decoded), the first draw, and what else the task that drew it
-// did before the frame could show. The glyph font is rasterised between its
-// first and last glyph, before the first draw or after it.
+// ends, the program's compilation, the page's decoding of the title (from the
+// data's arrival), then the browser module's marks: its first GL call (the
+// data unpacked, the page's decoding waited for and the runtime started), the
+// title picture handed over (decoded, where the page could not), the first
+// draw, and what else the task that drew it did before the frame could show.
+// The glyph font is rasterised between its first and last glyph, before the
+// first draw or after it.
 const FIRST_FRAME_SPLIT = `(() => {
   const ended = (suffix) => performance.getEntriesByType('resource').find((r) => r.name.endsWith(suffix))?.responseEnd;
   const at = (name) => performance.getEntriesByName('quillory:' + name).pop()?.startTime;
   const wasm = window.wasmCompile;
-  const ready = Math.max(ended('.data'), wasm.endMs);
+  const pageDecoded = at('title-decoded-by-page');
+  const ready = Math.max(ended('.data'), wasm.endMs, pageDecoded ?? 0);
   const drawn = window.firstGl.drawArrays;
   const fontFirst = at('last-glyph') < drawn;
   return {
     downloadJsEnd: ended('.js'), downloadWasmEnd: ended('.wasm'), downloadDataEnd: ended('.data'),
     wasmCompile: wasm.endMs - wasm.startMs, wasmStreamed: wasm.how === 'instantiateStreaming',
+    pageTitleDecode: pageDecoded === undefined ? null : pageDecoded - ended('.data'),
     unpackAndRuntimeStart: at('first-gl-call') - ready,
-    pictureDecode: at('title-picture') - at('first-gl-call'),
+    pictureDecodeOrHandOver: at('title-picture') - at('first-gl-call'),
     fontRasterisation: at('last-glyph') - at('first-glyph'),
     fontBeforeFirstFrame: fontFirst,
     firstDraw: drawn - (fontFirst ? at('last-glyph') : at('title-picture')),
@@ -272,7 +276,7 @@ figures.firstFrame = { gameMs: firstFrames.game.map(Math.round), bareMs: firstFr
   ratio: +(median(firstFrames.game) / median(firstFrames.bare)).toFixed(2),
   medianFirstDrawMs: { game: Math.round(median(firstDraws.game)), bare: Math.round(median(firstDraws.bare)) },
   medianSplitMs: Object.fromEntries(Object.keys(splits[0]).map((part) => [part,
-    typeof splits[0][part] === 'boolean' ? splits[0][part] : Math.round(median(splits.map((split) => split[part])))])) };
+    typeof splits[0][part] !== 'number' ? splits[0][part] : Math.round(median(splits.map((split) => split[part])))])) };
 
 {
   const visits = [];

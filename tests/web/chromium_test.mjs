@@ -59,6 +59,9 @@ async function wholeGame() {
     await page.gameStarted();
     await showsImage(page, 'titlescreen.png');
     await save(page, 'title.png');
+    const handedOver = await page.evaluate(`performance.getEntriesByName('quillory:title-decoded-by-page').length +
+                                            ' ' + Module.decodedPictures.size`);
+    check(handedOver === '1 0', `the title shown is the one the page decoded (marks, pictures left: ${handedOver})`);
     const depth = await page.evaluate('Module.ctx.getContextAttributes().depth');
     check(depth === false, `the game's drawing buffer has no depth buffer (${depth})`);
     await page.click(...game.ADVANCE);
