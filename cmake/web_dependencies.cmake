@@ -42,6 +42,10 @@ set(QUILLORY_WEB_LINK_OPTIONS
   # html5.h's context-loss events tell it when to make its objects again.
   # The drawings grow all game long; the heap grows with them.
   -sALLOW_MEMORY_GROWTH
+  # Emscripten enables every WebGL extension the browser offers when it makes
+  # the context, a few tens of ms before the first frame with SwiftShader;
+  # the GL layer uses WebGL 1 alone and enables none.
+  -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
   # SDL's audio, built outside Emscripten's ports, calls these from its
   # JavaScript without declaring them; without them opening the audio device
   # fails with a ReferenceError. autoResumeAudioContext also starts the music
