@@ -56,13 +56,13 @@ const FIRST_DRAW_HOOK = `(() => {
 })();`;
 
 // The first frame's parts, in ms, from the page's timeline: the downloads'
-// ends, the program's compilation, the page's decoding of the title (from the
-// data's arrival), then the browser module's marks: its first GL call (the
-// data unpacked, the page's decoding waited for and the runtime started), the
-// title picture handed over (decoded, where the page could not), the first
-// draw, and what else the task that drew it did before the frame could show.
-// The glyph font is rasterised between its first and last glyph, before the
-// first draw or after it.
+// ends, the program's compilation, the page's decoding of the title (as the
+// data is unpacked, before the runtime starts), then the browser module's
+// marks: its first GL call (the data unpacked, the page's decoding waited for
+// and the runtime started), the title picture handed over (decoded, where the
+// page could not), the first draw, and what else the task that drew it did
+// before the frame could show. The glyph font is rasterised between its first
+// and last glyph, before the first draw or after it.
 const FIRST_FRAME_SPLIT = `(() => {
   const ended = (suffix) => performance.getEntriesByType('resource').find((r) => r.name.endsWith(suffix))?.responseEnd;
   const at = (name) => performance.getEntriesByName('quillory:' + name).pop()?.startTime;
@@ -74,7 +74,7 @@ const FIRST_FRAME_SPLIT = `(() => {
   return {
     downloadJsEnd: ended('.js'), downloadWasmEnd: ended('.wasm'), downloadDataEnd: ended('.data'),
     wasmCompile: wasm.endMs - wasm.startMs, wasmStreamed: wasm.how === 'instantiateStreaming',
-    pageTitleDecode: pageDecoded === undefined ? null : pageDecoded - ended('.data'),
+    pageTitleDecode: pageDecoded === undefined ? null : pageDecoded - at('title-decode-by-page'),
     unpackAndRuntimeStart: at('first-gl-call') - ready,
     pictureDecodeOrHandOver: at('title-picture') - at('first-gl-call'),
     fontRasterisation: at('last-glyph') - at('first-glyph'),
