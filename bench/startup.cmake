@@ -5,6 +5,7 @@ if(TARGET quillory_test_support)
   target_compile_options(bare_window PRIVATE ${QUILLORY_WARNINGS})
   target_include_directories(bare_window PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(bare_window PRIVATE OpenGL::GL GLUT::GLUT)
+  target_compile_definitions(bare_window PRIVATE BARE_PICTURE=0)
 
   add_executable(startup_bench startup_bench.cpp)
   target_compile_options(startup_bench PRIVATE ${QUILLORY_WARNINGS})

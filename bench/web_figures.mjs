@@ -1,11 +1,12 @@
 // web_figures.mjs: the browser build's figures, measured on this machine: time to
-// first frame against a bare Emscripten GLUT page and its parts, and from the
-// service worker's cache against the network in one browser, frame times of
-// the drawing benchmark page at one and two device pixels a CSS pixel, with
-// the part of each spent waiting for the GPU, the parts of a 1k and of a 10k
-// frame, Chromium's version, and how faithfully the web build
-// draws the same states as the desktop build (title, strokes, an accented
-// answer, game over), compared pixel by pixel. Run by bench/web_figures.sh.
+// first frame against a bare Emscripten GLUT page and one that also shows a
+// full-screen picture, and its parts; from the service worker's cache against
+// the network in one browser; frame times of the drawing benchmark page at one
+// and two device pixels a CSS pixel, with the part of each spent waiting for
+// the GPU; the parts of a 1k and of a 10k frame; Chromium's version; and how
+// faithfully the web build draws the same states as the desktop build (title,
+// strokes, an accented answer, game over), compared pixel by pixel. Run by
+// bench/web_figures.sh.
 //
 // Usage: node web_figures.mjs BASE_URL DESKTOP_BUILD OUT_DIR
 // BASE_URL serves the site at site/ and the benchmark pages at figures/;
@@ -19,7 +20,7 @@ import { decodePng } from '../tests/web/png.mjs';
 import * as game from '../tests/web/game.mjs';
 
 const [base, desktopBuild, out] = process.argv.slice(2);
-const FIRST_FRAME_PAIRS = 5;
+const FIRST_FRAME_ROUNDS = 5;
 const PIXEL_TOLERANCE = 16; // per channel, out of 255: below what an eye tells apart
 const SETTLE_MS = 1000;     // for the desktop game's frame to follow its input
 
@@ -84,15 +85,15 @@ const FIRST_FRAME_SPLIT = `(() => {
   };
 })()`;
 
-// The time to the first frame, and for the game its parts.
-async function firstFrame(url, call) {
+// The time to the first frame, and for the game (`split`) its parts.
+async function firstFrame(url, call, split) {
   const page = await Chromium.open('about:blank');
   try {
     await page.send('Page.addScriptToEvaluateOnNewDocument', { source: FIRST_DRAW_HOOK });
     await page.send('Page.navigate', { url });
     const ms = await waitFor('a first frame', () => page.evaluate(`window.firstShown.${call}`), 60000);
     const drawnMs = await page.evaluate(`window.firstGl.${call}`);
-    if (call !== 'drawArrays') return { ms, drawnMs, split: null };
+    if (!split) return { ms, drawnMs, split: null };
     await waitFor('the glyph font', () => page.evaluate("performance.getEntriesByName('quillory:last-glyph').length"), 60000);
     return { ms, drawnMs, split: await page.evaluate(FIRST_FRAME_SPLIT) };
   } finally {
@@ -255,16 +256,20 @@ const figures = {};
   await page.close();
 }
 
+// The bare page that shows a full-screen picture tells what SwiftShader
+// takes to show the title's picture, apart from all the game does.
 const pages = {
-  game: [`${base}/site/index.html`, 'drawArrays'],
+  game: [`${base}/site/index.html`, 'drawArrays', true],
   bare: [`${base}/figures/web_bare_window.html`, 'clear'],
+  barePicture: [`${base}/figures/web_bare_picture.html`, 'drawArrays'],
 };
-const firstFrames = { game: [], bare: [] };
-const firstDraws = { game: [], bare: [] };
+const firstFrames = { game: [], bare: [], barePicture: [] };
+const firstDraws = { game: [], bare: [], barePicture: [] };
 const splits = [];
-for (let i = 0; i < FIRST_FRAME_PAIRS; ++i) {
-  // Alternating order, so a busy machine slows both alike.
-  for (const which of i % 2 === 0 ? ['game', 'bare'] : ['bare', 'game']) {
+for (let i = 0; i < FIRST_FRAME_ROUNDS; ++i) {
+  // Rotating order, so a busy machine slows all alike.
+  const names = Object.keys(pages);
+  for (const which of names.map((_, k) => names[(k + i) % names.length])) {
     const { ms, drawnMs, split } = await firstFrame(...pages[which]);
     firstFrames[which].push(ms);
     firstDraws[which].push(drawnMs);
@@ -275,12 +280,17 @@ figures.firstFrame = { gameMs: firstFrames.game.map(Math.round), bareMs: firstFr
   medianGameMs: Math.round(median(firstFrames.game)), medianBareMs: Math.round(median(firstFrames.bare)),
   ratio: +(median(firstFrames.game) / median(firstFrames.bare)).toFixed(2),
   medianFirstDrawMs: { game: Math.round(median(firstDraws.game)), bare: Math.round(median(firstDraws.bare)) },
+  barePictureMs: firstFrames.barePicture.map(Math.round),
+  medianBarePictureMs: Math.round(median(firstFrames.barePicture)),
+  // The game's ratio less what SwiftShader takes to show one full-screen picture.
+  ratioWithoutThePicture: +((median(firstFrames.game) - (median(firstFrames.barePicture) - median(firstFrames.bare))) /
+                            median(firstFrames.bare)).toFixed(2),
   medianSplitMs: Object.fromEntries(Object.keys(splits[0]).map((part) => [part,
     typeof splits[0][part] !== 'number' ? splits[0][part] : Math.round(median(splits.map((split) => split[part])))])) };
 
 {
   const visits = [];
-  for (let i = 0; i < FIRST_FRAME_PAIRS; ++i) visits.push(await cachedFirstFrameMs(`${base}/site/index.html`));
+  for (let i = 0; i < FIRST_FRAME_ROUNDS; ++i) visits.push(await cachedFirstFrameMs(`${base}/site/index.html`));
   figures.firstFrameCached = { networkMs: visits.map((v) => Math.round(v.network)),
     cacheMs: visits.map((v) => Math.round(v.cache)),
     medianNetworkMs: Math.round(median(visits.map((v) => v.network))),

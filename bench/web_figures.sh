@@ -1,11 +1,12 @@
 #!/bin/bash
 # web_figures.sh: measures the browser build's figures on this machine (see
 # web_figures.mjs) and prints them as JSON: download sizes raw and gzip, time to
-# first frame against a bare page and its parts, and from the service worker's
-# cache against the network, frame times with 1k/10k/50k segments at pixel
-# ratios 1 and 2, standing still and with a stroke in progress, the parts of a
-# 1k and of a 10k frame, Chromium's version and the desktop-to-web pixel comparison.
-# Builds the two benchmark pages; the screen shots compared go to OUT.
+# first frame against a bare page and one showing a picture, and its parts,
+# and from the service worker's cache against the network, frame times with
+# 1k/10k/50k segments at pixel ratios 1 and 2, standing still and with a stroke
+# in progress, the parts of a 1k and of a 10k frame, Chromium's version and the
+# desktop-to-web pixel comparison. Builds the three benchmark pages; the screen
+# shots compared go to OUT.
 #
 # Usage: bench/web_figures.sh SITE_FOLDER DESKTOP_BUILD OUT
 #   SITE_FOLDER: the folder ./web lays out, e.g. build-web/quillory-1.0.0-web
@@ -32,9 +33,9 @@ ln -sfn "$site" "$out/serve/site"
 # libraries and link settings.
 game_build=$(dirname "$site")/game
 quillory_step "Building the benchmark pages in $game_build" "$out/pages.log" \
-  bash -c 'cmake -S "$1" -B "$2" -DQUILLORY_BENCH=ON && cmake --build "$2" --target web_drawing_bench web_bare_window' \
+  bash -c 'cmake -S "$1" -B "$2" -DQUILLORY_BENCH=ON && cmake --build "$2" --target web_drawing_bench web_bare_window web_bare_picture' \
   _ "$root" "$game_build" || exit 1
-for page in web_drawing_bench web_bare_window; do
+for page in web_drawing_bench web_bare_window web_bare_picture; do
   cp "$game_build/bench/$page".{html,js,wasm} "$pages/"
 done
 
