@@ -3,7 +3,7 @@
 // server sends cross-origin isolation headers; asking for one there aborts or
 // hangs. ScreenImages still decodes one picture a frame after the first. The
 // page may have decoded the title already, with the browser's own decoder,
-// while the program compiled (index.html); those pixels are taken as they are.
+// before the program started (index.html); those pixels are taken as they are.
 #include "media/picture_decode.h"
 
 #include <emscripten/emscripten.h>
@@ -31,8 +31,6 @@ EM_JS(void, takePagePicture, (unsigned char* out), {
     HEAPU8.set(Module.decodedPictures.get(name).pixels, out);
     Module.decodedPictures.delete(name);
 });
-
-constexpr int RGBA_CHANNELS = 4;
 
 } // namespace
 

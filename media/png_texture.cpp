@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr int RGB_CHANNELS = 3;          // bytes a pixel, 8-bit RGB
-constexpr int RGBA_CHANNELS = 4;         // bytes a pixel, 8-bit RGBA
 // Bytes libpng may allocate for one chunk's data or its decompressed text. The
 // chunks still read (PLTE, tRNS) hold at most 768 bytes; IDAT is streamed in
 // pieces of its own and is not bound by this.

@@ -21,11 +21,14 @@ inline constexpr std::uint32_t PNG_MAX_SIDE = 8192;
 // Largest PNG file, in bytes, that is read at all; a screen picture is far smaller.
 inline constexpr std::size_t PNG_MAX_FILE_BYTES = 64 * 1024 * 1024;
 
+inline constexpr int RGB_CHANNELS = 3;  // bytes a pixel, 8-bit RGB
+inline constexpr int RGBA_CHANNELS = 4; // bytes a pixel, 8-bit RGBA
+
 // A decoded picture: 8-bit RGB or RGBA rows, first file row first, tightly packed.
 struct DecodedImage {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    int channels = 0; // 3 (RGB) or 4 (RGBA)
+    int channels = 0; // RGB_CHANNELS or RGBA_CHANNELS
     std::vector<unsigned char> pixels;
 };
 
