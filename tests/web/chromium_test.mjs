@@ -41,6 +41,13 @@ async function save(page, name) {
   writeFileSync(join(shotsDir, name), await page.canvasPixels());
 }
 
+// The title the game shows is the one the page decoded, taken over once.
+async function titleDecodedByPage(page) {
+  const handedOver = await page.evaluate(`performance.getEntriesByName('quillory:title-decoded-by-page').length +
+                                          ' ' + Module.decodedPictures.size`);
+  check(handedOver === '1 0', `the title shown is the one the page decoded (marks, pictures left: ${handedOver})`);
+}
+
 async function wholeGame() {
   console.log('Chromium: a whole game with mouse and keyboard');
   // A window larger than the canvas, which then shows at its own size, centred.
@@ -59,9 +66,7 @@ async function wholeGame() {
     await page.gameStarted();
     await showsImage(page, 'titlescreen.png');
     await save(page, 'title.png');
-    const handedOver = await page.evaluate(`performance.getEntriesByName('quillory:title-decoded-by-page').length +
-                                            ' ' + Module.decodedPictures.size`);
-    check(handedOver === '1 0', `the title shown is the one the page decoded (marks, pictures left: ${handedOver})`);
+    await titleDecodedByPage(page);
     const depth = await page.evaluate('Module.ctx.getContextAttributes().depth');
     check(depth === false, `the game's drawing buffer has no depth buffer (${depth})`);
     await page.click(...game.ADVANCE);
@@ -413,6 +418,7 @@ async function startsIn(language, address, browserLanguages) {
       await save(page, `${language}-${screen}.png`);
       await page.click(...game.ADVANCE);
     }
+    await titleDecodedByPage(page);
     const [lang, loading] = await page.evaluate('[document.documentElement.lang, SAY.loading]');
     check(lang === language && loading !== 'Loading Quillory...',
           `the page speaks ${language} too ("${loading}")`);
