@@ -2,13 +2,22 @@
 #include "game/input_router.h"
 
 #include <GL/freeglut.h>
-#include <iostream>
-#include <sstream>
+#include <cstdio>
 
 #include "app/scene_view.h"
 #include "drawing/palette.h"
 #include "game/game_state.h"
 #include "game/transitions.h"
+
+namespace {
+
+// Writes `line` to standard output at once, for whoever reads it as it comes.
+void printLine(const char* line) {
+    std::printf("%s\n", line);
+    std::fflush(stdout);
+}
+
+} // namespace
 
 InputRouter& InputRouter::instance() {
     static InputRouter router;
@@ -60,7 +69,7 @@ void InputRouter::handleClick(float x, float y, bool isPress, bool isLeftPress) 
     if (!isLeftPress) {
         return;
     }
-    std::cout << pressLine(x, y) << std::endl;
+    printLine(pressLine(x, y).c_str());
     if (inputMode == PenDown) {
         // A release was missed: this press only lifts the pen.
         inputMode = Idle;
@@ -71,7 +80,7 @@ void InputRouter::handleClick(float x, float y, bool isPress, bool isLeftPress) 
         return;
     }
     if (DoneButton.contains(x, y)) {
-        std::cout << "in bounds" << std::endl;
+        printLine("in bounds");
         pressDone();
         return;
     }
@@ -87,7 +96,8 @@ void InputRouter::handleClick(float x, float y, bool isPress, bool isLeftPress) 
 }
 
 std::string pressLine(float x, float y) {
-    std::ostringstream line;
-    line << x << " " << y;
-    return line.str();
+    // "%g" writes a float as a stream does by default: 6 significant digits.
+    char line[32];
+    std::snprintf(line, sizeof line, "%g %g", static_cast<double>(x), static_cast<double>(y));
+    return line;
 }
