@@ -1372,7 +1372,9 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
 
 // The drawing buffer gets no depth buffer, whatever the game asks: the depth
 // test never reaches WebGL (see webglCapability), so a depth buffer would only
-// hold memory, about 12 MB at two device pixels a pixel.
+// hold memory, about 12 MB at two device pixels a pixel. The game's page
+// makes the context so before the game starts (app/web/index.html), and
+// GLUT's glutCreateWindow then takes that one.
 void glutInitDisplayMode(unsigned int mode) {
     setGlutDisplayMode(mode & ~GLUT_DEPTH);
 }

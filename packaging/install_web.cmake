@@ -1,8 +1,10 @@
 # install_web.cmake: the static web folder, included by
 # packaging/install.cmake: index.html at its root (where game portals that
 # take an HTML5 zip look), the program (quillory.js, .wasm, and .data, which
-# holds the pictures, music and font), the page's icon, the game's licence and
-# the licences of the libraries (written when ./web built them) and the font;
+# holds the pictures but the title, the music and the font), the title
+# (images/titlescreen.png, which the page fetches itself), the page's icon,
+# the game's licence and the licences of the libraries (written when ./web
+# built them) and the font;
 # and each language's page sentences (languages/<language>.json) and pictures
 # (images/<language>/), which the page fetches only for a player of that
 # language, written with the page by scripts/web_languages.mjs.
@@ -21,6 +23,7 @@ add_custom_target(web_page ALL DEPENDS ${page}/index.html)
 install(DIRECTORY ${page}/ DESTINATION .)
 install(FILES $<TARGET_FILE:quillory> $<TARGET_FILE_DIR:quillory>/quillory.wasm
               $<TARGET_FILE_DIR:quillory>/quillory.data DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/assets/${QUILLORY_WEB_TITLE} DESTINATION images)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/quillory_32.png DESTINATION . RENAME favicon.png)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
 install(DIRECTORY ${QUILLORY_WEB_PREFIX}/licences DESTINATION .)
