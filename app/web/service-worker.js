@@ -1,13 +1,14 @@
 // service-worker.js: keeps the web folder in the browser for offline play.
-// Registered by index.html with the player's language; the browser runs it
-// apart from the page. At install it stores the folder's files in one cache,
-// named by the game's version and a hash of the files (both written in when
-// the folder is laid out, by packaging/web_offline.cmake): every file but the
-// other languages' pictures and sentences, which a player of this language
-// never fetches; those are kept when first fetched. It answers the folder's
-// requests from that cache first, and when a new folder takes over it deletes
-// the caches of older ones. Every path is relative to the worker's own
-// address, so the folder works from any path of a site.
+// Registered by index.html with the player's language, once the game's first
+// frame shows; the browser runs it apart from the page. At install it stores
+// the folder's files in one cache, named by the game's version and a hash of
+// the files (both written in when the folder is laid out, by
+// packaging/web_offline.cmake): every file but the other languages' pictures
+// and sentences, which a player of this language never fetches; those are
+// kept when first fetched. It answers the folder's requests from that cache
+// first, and when a new folder takes over it deletes the caches of older
+// ones. Every path is relative to the worker's own address, so the folder
+// works from any path of a site.
 "use strict";
 
 const CACHE = "quillory-version-hash";
