@@ -428,25 +428,30 @@ async function startsIn(language, address, browserLanguages) {
   }
 }
 
-// The program is asked for before WebGL is checked; without WebGL the page
-// says so, and the program, once downloaded, neither starts nor replaces that.
+// When the game cannot start, the page says why, and the program, once
+// downloaded, neither starts nor replaces that: in a browser without WebGL,
+// or when the title picture, which the page fetches itself, cannot be had.
 const PROGRAM_SETTLES_MS = 1500; // for the program to load and not start
-async function withoutWebgl() {
-  console.log('Chromium: a browser without WebGL');
-  const page = await Chromium.open(url, { webgl: false });
+async function cannotStart(what, options, blockedUrls, sentence) {
+  console.log(`Chromium: ${what}`);
+  const page = await Chromium.open('about:blank', options);
   try {
-    const said = () => page.evaluate('document.getElementById("message").textContent === SAY.noWebgl');
-    await waitFor('the page to say WebGL is missing', said);
+    await page.send('Network.enable');
+    await page.send('Network.setBlockedURLs', { urls: blockedUrls });
+    await page.send('Page.navigate', { url });
+    const said = () => page.evaluate(`document.getElementById("message").textContent === SAY.${sentence}`);
+    await waitFor(`the page to say ${sentence}`, said);
     await waitFor('the program to run', () => page.evaluate('typeof Module.FS_createDataFile === "function"'));
     await sleep(PROGRAM_SETTLES_MS);
-    check(await said(), 'without WebGL the page says so, and still does once the program is in');
+    check(await said(), `${what}: the page says so, and still does once the program is in`);
     check(page.exceptions.length === 0, `no page errors ${JSON.stringify(page.exceptions)}`);
   } finally {
     await page.close();
   }
 }
 
-await withoutWebgl();
+await cannotStart('a browser without WebGL', { webgl: false }, [], 'noWebgl');
+await cannotStart('a title picture that cannot be downloaded', {}, ['*/titlescreen.png'], 'downloadFailed');
 await wholeGame();
 await touchGame();
 await tabletGame();
