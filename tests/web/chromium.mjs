@@ -65,8 +65,12 @@ export class Chromium {
   static async open(url, { touch = false, width = WINDOW_WIDTH, height = WINDOW_HEIGHT, languages = 'en-US,en',
                            mobile = false, ratio = 1, webgl = true } = {}) {
     const profile = mkdtempSync(join(tmpdir(), 'quillory-chromium-'));
+    // No GPU: the compositor works in software and WebGL in SwiftShader.
+    // Asked for as a GL (--use-gl=swiftshader), which Chromium 156 lacks,
+    // its GPU process fails to start and is started again, and a page's
+    // WebGL context made meanwhile is lost, at times for good.
     const args = [
-      '--headless', '--no-sandbox', '--use-gl=swiftshader', '--enable-unsafe-swiftshader',
+      '--headless', '--no-sandbox', '--disable-gpu', '--enable-unsafe-swiftshader',
       '--disable-quic', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync', '--mute-audio',
       '--autoplay-policy=user-gesture-required', `--window-size=${width},${height}`,
